@@ -1,0 +1,92 @@
+// The cost of one tick of a pet on the simulated desktop, and of what a redraw does.
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "pet/zibbet.h"
+#include "resources/embedded_assets.h"
+#include "sprites/pet_sheets.h"
+#include "sprites/region_scan.h"
+#include "tools/sim/sim_desktop.h"
+
+namespace pimblo {
+namespace {
+
+const PetSheets& Sheets() {
+  static const PetSheets sheets = std::get<PetSheets>(LoadPetSheets(assets::HeadsStream(), assets::LegsStream()));
+  return sheets;
+}
+
+std::vector<WindowRect> SomeWindows(int n) {
+  std::mt19937 rng(42);
+  std::vector<WindowRect> w;
+  for (int i = 0; i < n; ++i) {
+    const int left = static_cast<int>(rng() % 900), top = static_cast<int>(rng() % 600);
+    w.push_back({left, top, left + 100 + static_cast<int>(rng() % 300), top + 80 + static_cast<int>(rng() % 200)});
+  }
+  return w;
+}
+
+void ReportCounts(benchmark::State& state, const SimCounts& c) {
+  const double ticks = static_cast<double>(state.iterations());
+  state.counters["probes/tick"] = static_cast<double>(c.windowFromPoint) / ticks;
+  state.counters["rects/tick"] = static_cast<double>(c.getWindowRect) / ticks;
+  state.counters["metrics/tick"] = static_cast<double>(c.metrics) / ticks;
+  state.counters["moves/tick"] = static_cast<double>(c.windowMoves) / ticks;
+  state.counters["redraws/tick"] = static_cast<double>(c.redraws) / ticks;
+}
+
+// A pet walking on the bottom of the screen, among `windows` windows elsewhere.
+void BM_TickWalking(benchmark::State& state) {
+  SimDesktop desktop(1024, 768);
+  desktop.SetWindows(SomeWindows(static_cast<int>(state.range(0))));
+  ScriptedRandom random({});
+  double speedFactor = 0.988;
+  SimPetWindow window(desktop, Sheets(), {500, 736});
+  TZibbetForm pet(desktop, window, random, speedFactor);
+  pet.PosX = 500;
+  pet.PosY = 736;
+  for (int i = 0; i < 500; ++i) pet.MoveZibbet();
+  desktop.counts = {};
+  for (auto _ : state) pet.MoveZibbet();
+  ReportCounts(state, desktop.counts);
+}
+BENCHMARK(BM_TickWalking)->Arg(0)->Arg(10)->Arg(200);
+
+// A pet falling from the top of the screen again and again.
+void BM_TickFalling(benchmark::State& state) {
+  SimDesktop desktop(1024, 768);
+  desktop.SetWindows(SomeWindows(static_cast<int>(state.range(0))));
+  ScriptedRandom random({});
+  double speedFactor = 0.988;
+  SimPetWindow window(desktop, Sheets(), {500, 0});
+  TZibbetForm pet(desktop, window, random, speedFactor);
+  for (auto _ : state) {
+    if (pet.BlockedY || pet.PosY > 700) {
+      pet.PosY = 0;
+      pet.VelY = 0;
+    }
+    pet.MoveZibbet();
+  }
+  ReportCounts(state, desktop.counts);
+}
+BENCHMARK(BM_TickFalling)->Arg(0)->Arg(10)->Arg(200);
+
+// Composing a pose and scanning it into region rectangles.
+void BM_RedrawPath(benchmark::State& state) {
+  Bitmap picture;
+  int leg = 0;
+  for (auto _ : state) {
+    Sheets().FHeads.Draw(6, picture);
+    Sheets().FLegs.Draw(leg, picture);
+    leg = (leg + 1) % 8;
+    auto scan = ScanBitmap(picture, kPetKey, kPetTolerance);
+    benchmark::DoNotOptimize(scan);
+  }
+}
+BENCHMARK(BM_RedrawPath);
+
+}  // namespace
+}  // namespace pimblo
+
+BENCHMARK_MAIN();

@@ -1,0 +1,13 @@
+// The compiled assets, built into the tools and tests from the same files the
+// program ships.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace pimblo::assets {
+
+std::span<const std::uint8_t> HeadsStream();  // image-list stream of the head frames
+std::span<const std::uint8_t> LegsStream();   // image-list stream of the leg frames
+
+}  // namespace pimblo::assets

@@ -1,0 +1,275 @@
+// assetc: compiles our editable assets (XPM) into the forms the program stores.
+//   assetc sheet IN.xpm FRAMES OUT.il      image-list stream of FRAMES 32×32 frames
+//   assetc bmp IN.xpm OUT.bmp              24-bit BMP (menu glyphs)
+//   assetc ico IN.xpm OUT.ico              32×32 16-colour icon with mask
+//   assetc embed OUT.cpp NAME=FILE …       C++ source holding the files' bytes
+//   assetc preview HEADS.il LEGS.il SCALE OUT.ppm   all frames, both ways, enlarged
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "sprites/bytes.h"
+#include "sprites/image_list_stream.h"
+#include "sprites/pet_sheets.h"
+#include "sprites/region_scan.h"
+#include "tools/assetc/xpm.h"
+
+namespace pimblo {
+namespace {
+
+struct ToolError {
+  std::string message;
+};
+[[noreturn]] void Fail(const std::string& message) { throw ToolError{message}; }
+
+std::vector<std::uint8_t> ReadFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  if (!f) Fail("cannot read " + path);
+  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream f(path, std::ios::binary);
+  f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!f.flush()) Fail("cannot write " + path);
+}
+
+XpmImage LoadXpm(const std::string& path) {
+  const auto bytes = ReadFile(path);
+  auto image = ReadXpm(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  if (auto* error = std::get_if<std::string>(&image)) Fail(path + ": " + *error);
+  return std::get<XpmImage>(std::move(image));
+}
+
+// Sprites are stored with five bits a channel: every colour must survive that.
+void CheckFiveBitColours(const XpmImage& image, const std::string& path) {
+  for (Pixel p : image.colours) {
+    for (std::uint8_t c : {RedOf(p), GreenOf(p), BlueOf(p)})
+      if (Widen5(c >> 3) != c) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "#%06X", static_cast<unsigned>(p));
+        Fail(path + ": colour " + hex + " is not exact in five bits a channel");
+      }
+  }
+}
+
+void Sheet(const std::string& in, int frames, const std::string& out) {
+  const XpmImage image = LoadXpm(in);
+  if (frames <= 0 || image.pixels.width != 32 * frames || image.pixels.height != 32)
+    Fail(in + ": expected " + std::to_string(frames) + " frames of 32x32 side by side");
+  CheckFiveBitColours(image, in);
+  ImageList list(32, 32);
+  for (int f = 0; f < frames; ++f) {
+    Bitmap frame(32, 32);
+    Mask mask(32, 32);
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) {
+        frame.At(x, y) = image.pixels.At(32 * f + x, y);
+        mask.Set(x, y, image.clear.IsTransparent(32 * f + x, y));
+      }
+    list.Add(frame, &mask);
+  }
+  WriteFile(out, WriteImageListStream(list));
+}
+
+void WriteBmpHeaders(ByteWriter& w, std::int32_t width, std::int32_t height, int bits, std::uint32_t imageBytes) {
+  w.U8('B');
+  w.U8('M');
+  w.U32(54 + imageBytes);
+  w.U32(0);
+  w.U32(54);
+  w.U32(40);
+  w.I32(width);
+  w.I32(height);
+  w.U16(1);
+  w.U16(static_cast<std::uint16_t>(bits));
+  w.U32(0);
+  w.U32(imageBytes);
+  w.I32(2835);
+  w.I32(2835);
+  w.U32(0);
+  w.U32(0);
+}
+
+void Bmp(const std::string& in, const std::string& out) {
+  const XpmImage image = LoadXpm(in);
+  if (image.hasNone) Fail(in + ": a glyph is opaque; it may not use None");
+  const Bitmap& p = image.pixels;
+  const std::uint32_t row = (static_cast<std::uint32_t>(p.width) * 3 + 3) & ~3u;
+  ByteWriter w;
+  WriteBmpHeaders(w, p.width, p.height, 24, row * static_cast<std::uint32_t>(p.height));
+  for (int y = p.height - 1; y >= 0; --y) {
+    for (int x = 0; x < p.width; ++x) {
+      w.U8(BlueOf(p.At(x, y)));
+      w.U8(GreenOf(p.At(x, y)));
+      w.U8(RedOf(p.At(x, y)));
+    }
+    w.Zeros(row - static_cast<std::uint32_t>(p.width) * 3);
+  }
+  WriteFile(out, w.Take());
+}
+
+void Ico(const std::string& in, const std::string& out) {
+  const XpmImage image = LoadXpm(in);
+  const Bitmap& p = image.pixels;
+  if (p.width != 32 || p.height != 32) Fail(in + ": the icon is 32x32");
+  std::vector<Pixel> palette = image.colours;
+  std::sort(palette.begin(), palette.end());
+  palette.erase(std::unique(palette.begin(), palette.end()), palette.end());
+  if (palette.size() > 16) Fail(in + ": the icon has more than 16 colours");
+  palette.resize(16, 0);
+  const std::uint32_t xorBytes = 32 * 16, andBytes = 32 * 4;
+  ByteWriter w;
+  w.U16(0);
+  w.U16(1);  // icon
+  w.U16(1);  // one image
+  w.U8(32);
+  w.U8(32);
+  w.U8(16);
+  w.U8(0);
+  w.U16(1);
+  w.U16(4);
+  w.U32(40 + 16 * 4 + xorBytes + andBytes);
+  w.U32(22);
+  w.U32(40);
+  w.I32(32);
+  w.I32(64);  // colour and mask halves
+  w.U16(1);
+  w.U16(4);
+  w.U32(0);
+  w.U32(xorBytes + andBytes);
+  w.I32(0);
+  w.I32(0);
+  w.U32(16);
+  w.U32(0);
+  for (Pixel c : palette) w.U32(c & 0x00FFFFFF);
+  for (int y = 31; y >= 0; --y)
+    for (int x = 0; x < 32; x += 2) {
+      auto index = [&](int px) {
+        if (image.clear.IsTransparent(px, y)) return 0;
+        return static_cast<int>(std::find(palette.begin(), palette.end(), p.At(px, y)) - palette.begin());
+      };
+      w.U8(static_cast<std::uint8_t>((index(x) << 4) | index(x + 1)));
+    }
+  for (int y = 31; y >= 0; --y)
+    for (int b = 0; b < 4; ++b) {
+      std::uint8_t bits = 0;
+      for (int i = 0; i < 8; ++i)
+        if (image.clear.IsTransparent(b * 8 + i, y)) bits |= static_cast<std::uint8_t>(0x80 >> i);
+      w.U8(bits);
+    }
+  WriteFile(out, w.Take());
+}
+
+void Embed(const std::string& out, const std::vector<std::string>& specs) {
+  std::ostringstream s;
+  s << "// Generated by assetc from the compiled assets; do not edit.\n"
+       "#include \"resources/embedded_assets.h\"\n\nnamespace pimblo::assets {\nnamespace {\n";
+  std::vector<std::string> names;
+  for (const std::string& spec : specs) {
+    const auto eq = spec.find('=');
+    if (eq == std::string::npos) Fail("embed takes NAME=FILE, not " + spec);
+    const std::string name = spec.substr(0, eq);
+    const auto bytes = ReadFile(spec.substr(eq + 1));
+    names.push_back(name);
+    s << "const std::uint8_t k" << name << "[" << std::max<std::size_t>(bytes.size(), 1) << "] = {";
+    for (std::size_t i = 0; i < bytes.size(); ++i) s << (i % 24 == 0 ? "\n" : "") << int{bytes[i]} << ',';
+    s << "};\nconstexpr std::size_t k" << name << "Size = " << bytes.size() << ";\n";
+  }
+  s << "}  // namespace\n\n";
+  for (const std::string& name : names)
+    s << "std::span<const std::uint8_t> " << name << "() { return {k" << name << ", k" << name << "Size}; }\n";
+  s << "\n}  // namespace pimblo::assets\n";
+  const std::string text = s.str();
+  WriteFile(out, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+// All frames, each sheet facing right then left, cut as the pet's window is,
+// then the composed poses; on a light background, enlarged.
+void Preview(const std::string& headsPath, const std::string& legsPath, int scale, const std::string& out) {
+  if (scale < 1 || scale > 32) Fail("scale must lie in 1..32");
+  const auto heads = ReadFile(headsPath), legs = ReadFile(legsPath);
+  auto loaded = LoadPetSheets(heads, legs);
+  if (auto* error = std::get_if<std::string>(&loaded)) Fail(*error);
+  const PetSheets& sheets = std::get<PetSheets>(loaded);
+
+  std::vector<std::vector<Bitmap>> rows;
+  auto sheetRow = [&](const ImageList& list, bool opaqueSheet) {
+    std::vector<Bitmap> row;
+    for (int i = 0; i < list.Count(); ++i) {
+      Bitmap b(32, 32, opaqueSheet ? 0 : kRedPixel);
+      list.Draw(i, b);
+      row.push_back(b);
+    }
+    rows.push_back(row);
+  };
+  sheetRow(sheets.Heads, true);
+  sheetRow(sheets.FHeads, true);
+  sheetRow(sheets.Legs, false);
+  sheetRow(sheets.FLegs, false);
+  for (bool right : {true, false}) {
+    std::vector<Bitmap> row;
+    for (int leg = 0; leg < sheets.Legs.Count(); ++leg) {
+      Bitmap b;
+      (right ? sheets.Heads : sheets.FHeads).Draw(leg == 6 || leg == 7 ? 1 : 6, b);
+      (right ? sheets.Legs : sheets.FLegs).Draw(leg, b);
+      row.push_back(b);
+    }
+    rows.push_back(row);
+  }
+
+  const int cell = 32 * scale, gap = 2 * scale;
+  const int width = gap + 8 * (cell + gap), height = gap + static_cast<int>(rows.size()) * (cell + gap);
+  const Pixel background = MakePixel(236, 238, 242), frameBack = MakePixel(250, 250, 250);
+  Bitmap picture(width, height, background);
+  const KeyRange key = MakeKeyRange(kPetKey, kPetTolerance);
+  for (std::size_t r = 0; r < rows.size(); ++r)
+    for (std::size_t c = 0; c < rows[r].size(); ++c)
+      for (int y = 0; y < cell; ++y)
+        for (int x = 0; x < cell; ++x) {
+          const Pixel p = rows[r][c].At(x / scale, y / scale);
+          picture.At(gap + static_cast<int>(c) * (cell + gap) + x, gap + static_cast<int>(r) * (cell + gap) + y) =
+              IsKeyPixel(p, key) ? frameBack : p;
+        }
+  std::ostringstream s;
+  s << "P6\n" << width << ' ' << height << "\n255\n";
+  std::string text = s.str();
+  std::vector<std::uint8_t> bytes(text.begin(), text.end());
+  for (Pixel p : picture.pixels) {
+    bytes.push_back(RedOf(p));
+    bytes.push_back(GreenOf(p));
+    bytes.push_back(BlueOf(p));
+  }
+  WriteFile(out, bytes);
+}
+
+int Run(const std::vector<std::string>& a) {
+  if (a.size() == 4 && a[0] == "sheet") Sheet(a[1], std::atoi(a[2].c_str()), a[3]);
+  else if (a.size() == 3 && a[0] == "bmp") Bmp(a[1], a[2]);
+  else if (a.size() == 3 && a[0] == "ico") Ico(a[1], a[2]);
+  else if (a.size() >= 2 && a[0] == "embed") Embed(a[1], {a.begin() + 2, a.end()});
+  else if (a.size() == 5 && a[0] == "preview") Preview(a[1], a[2], std::atoi(a[3].c_str()), a[4]);
+  else {
+    std::fprintf(stderr,
+                 "usage: assetc sheet IN.xpm FRAMES OUT.il | bmp IN.xpm OUT.bmp | ico IN.xpm OUT.ico |\n"
+                 "       assetc embed OUT.cpp NAME=FILE... | preview HEADS.il LEGS.il SCALE OUT.ppm\n");
+    return 2;
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace pimblo
+
+int main(int argc, char** argv) {
+  try {
+    return pimblo::Run({argv + 1, argv + argc});
+  } catch (const pimblo::ToolError& e) {
+    std::fprintf(stderr, "assetc: %s\n", e.message.c_str());
+    return 1;
+  }
+}
