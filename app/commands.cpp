@@ -1,0 +1,41 @@
+#include "app/commands.h"
+
+#include <cstdio>
+
+namespace pimblo {
+
+bool SpeedUp(double& speedFactor) {
+  if (!(speedFactor > 0.8 && speedFactor < 1.005)) return false;
+  speedFactor = speedFactor + 0.002;
+  return true;
+}
+
+bool SlowDown(double& speedFactor) {
+  if (!(speedFactor > 0.8 && speedFactor < 0.999)) return false;
+  speedFactor = speedFactor - 0.002;
+  return true;
+}
+
+std::wstring SpeedCaption(double speedFactor) {
+  char digits[64];
+  std::snprintf(digits, sizeof digits, "%.15g", speedFactor * 1000);
+  std::wstring caption = L"现速度为:";
+  for (const char* p = digits; *p; ++p) caption += static_cast<wchar_t>(*p);
+  return caption;
+}
+
+HotKeyAction HotKeyFor(std::uint32_t modifiers, std::uint32_t virtualKey) {
+  if (modifiers == kHotKeyModifiers && virtualKey == kStartKey) return HotKeyAction::Start;
+  if (modifiers == kHotKeyModifiers && virtualKey == kStopKey) return HotKeyAction::Stop;
+  return HotKeyAction::None;
+}
+
+bool TrayOpensMenu(std::uint32_t mouseMessage) {
+  return mouseMessage == 513 /* WM_LBUTTONDOWN */ || mouseMessage == 516 /* WM_RBUTTONDOWN */;
+}
+
+std::uint32_t TimeOfDaySeed(int hour, int minute, int second, int millisecond) {
+  return static_cast<std::uint32_t>(((hour * 60 + minute) * 60 + second) * 1000 + millisecond);
+}
+
+}  // namespace pimblo

@@ -1,0 +1,119 @@
+// Move-only owners of Win32 handles: each releases its handle exactly once, with
+// the call that matches how it was made. A handle given to the window system
+// (a region passed to SetWindowRgn, say) is released from its owner first.
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>  // before commctrl.h, for ImageList_Read
+#include <commctrl.h>
+
+#include <utility>
+
+namespace pimblo::win {
+
+template <class Handle, class Traits>
+class Scoped {
+ public:
+  Scoped() = default;
+  explicit Scoped(Handle h) : h_(h) {}
+  ~Scoped() { Reset(); }
+  Scoped(Scoped&& o) noexcept : h_(std::exchange(o.h_, Handle{})) {}
+  Scoped& operator=(Scoped&& o) noexcept {
+    if (this != &o) Reset(std::exchange(o.h_, Handle{}));
+    return *this;
+  }
+  Scoped(const Scoped&) = delete;
+  Scoped& operator=(const Scoped&) = delete;
+
+  Handle Get() const { return h_; }
+  explicit operator bool() const { return h_ != Handle{}; }
+  // Gives the handle away; the caller (or the window system) owns it now.
+  Handle Release() { return std::exchange(h_, Handle{}); }
+  void Reset(Handle h = Handle{}) {
+    if (h_ != Handle{}) Traits::Close(h_);
+    h_ = h;
+  }
+
+ private:
+  Handle h_{};
+};
+
+struct GdiObjectTraits {
+  static void Close(HGDIOBJ h) { DeleteObject(h); }
+};
+struct DcTraits {
+  static void Close(HDC h) { DeleteDC(h); }
+};
+struct GlobalTraits {
+  static void Close(HGLOBAL h) { GlobalFree(h); }
+};
+struct IconTraits {
+  static void Close(HICON h) { DestroyIcon(h); }
+};
+struct MenuTraits {
+  static void Close(HMENU h) { DestroyMenu(h); }
+};
+struct ImageListTraits {
+  static void Close(HIMAGELIST h);
+};
+
+using ScopedBitmap = Scoped<HBITMAP, GdiObjectTraits>;
+using ScopedRegion = Scoped<HRGN, GdiObjectTraits>;
+using ScopedBrush = Scoped<HBRUSH, GdiObjectTraits>;
+using ScopedFont = Scoped<HFONT, GdiObjectTraits>;
+using ScopedPen = Scoped<HPEN, GdiObjectTraits>;
+using ScopedMemoryDc = Scoped<HDC, DcTraits>;  // from CreateCompatibleDC, never a window's DC
+using ScopedGlobal = Scoped<HGLOBAL, GlobalTraits>;
+using ScopedIcon = Scoped<HICON, IconTraits>;  // from CreateIcon…/LoadImage without LR_SHARED
+using ScopedMenu = Scoped<HMENU, MenuTraits>;
+using ScopedImageList = Scoped<HIMAGELIST, ImageListTraits>;
+
+// Selects an object into a device context and puts the previous one back. It
+// owns neither the context nor the object.
+class ScopedSelect {
+ public:
+  ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~ScopedSelect() {
+    if (old_) SelectObject(dc_, old_);
+  }
+  ScopedSelect(const ScopedSelect&) = delete;
+  ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// A window's device context from GetDC, given back with ReleaseDC.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// A locked global memory block, unlocked on leaving. It does not own the block.
+class GlobalLockGuard {
+ public:
+  explicit GlobalLockGuard(HGLOBAL block) : block_(block), data_(GlobalLock(block)) {}
+  ~GlobalLockGuard() {
+    if (data_) GlobalUnlock(block_);
+  }
+  GlobalLockGuard(const GlobalLockGuard&) = delete;
+  GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+  void* Data() const { return data_; }
+
+ private:
+  HGLOBAL block_;
+  void* data_;
+};
+
+}  // namespace pimblo::win

@@ -1,0 +1,72 @@
+// The hidden main form: owner of the pets, the motion timer, the sprite sheets,
+// the context menu, the notification icon and the hot keys.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "app/framework/form.h"
+#include "app/framework/image_list.h"
+#include "app/framework/menu.h"
+#include "app/framework/timer.h"
+#include "app/win32_desktop.h"
+#include "app/zibbet_window.h"
+#include "pet/random.h"
+
+namespace pimblo {
+
+extern double SpeedFactor;
+extern NOTIFYICONDATAW TrayIconData;
+
+class TMainForm : public ui::TForm {
+ public:
+  explicit TMainForm(ui::TComponent* owner);
+
+  ui::TTimer* Timer1;
+  ui::TTimer* Timer3;
+  ui::TImageList* Heads;
+  ui::TImageList* Legs;
+  ui::TImageList* FHeads;
+  ui::TImageList* FLegs;
+  ui::TPopupMenu* PopupMenu1;
+  ui::TMenuItem *N5, *N4, *N11, *N9, *N10, *N7, *N8, *N6, *N12, *N1, *N2, *Quit1;
+
+  void FormCreate();
+  void Timer1Timer();
+  void N4Click();
+  void N5Click();
+  void N9Click();
+  void N10Click();
+  void N2Click();
+  void Quit1Click();
+  void WMHotKey(ui::TMessage& message);
+  void WMTrayNotify(ui::TMessage& message);
+
+  // The pets among the components, in the order they were added.
+  std::vector<TZibbetWindow*> Pets() const;
+  Win32Desktop& Desktop() { return desktop_; }
+
+ protected:
+  void FormCloseQuery(bool& canClose) override;
+
+ private:
+  void BuildMenu();
+  void LoadSheets();
+  void AddTrayIcon();
+  void CreatePet();
+
+  Win32Desktop desktop_;
+  LinearRandom random_;
+  bool pumping_ = false;  // inside the tick's message handling
+  bool moving_ = false;   // inside the pets' ticks: never entered twice
+};
+
+extern TMainForm* MainForm;
+
+// The maker's site that "访问Vantry软件" opens.
+constexpr wchar_t kMakerSite[] = L"https://pimblo.example.org/";
+constexpr wchar_t kTrayTip[] = L"桌面Pimblo6.0";
+
+}  // namespace pimblo
