@@ -34,6 +34,11 @@ bool TrayOpensMenu(std::uint32_t mouseMessage) {
   return mouseMessage == 513 /* WM_LBUTTONDOWN */ || mouseMessage == 516 /* WM_RBUTTONDOWN */;
 }
 
+std::wstring ErrorBoxText(const std::wstring& message) {
+  if (!message.empty() && message.back() > L'.') return message + L".";
+  return message;
+}
+
 std::uint32_t TimeOfDaySeed(int hour, int minute, int second, int millisecond) {
   return static_cast<std::uint32_t>(((hour * 60 + minute) * 60 + second) * 1000 + millisecond);
 }

@@ -27,6 +27,10 @@ constexpr std::uint32_t kTrayCallbackMessage = 1025;  // WM_USER + 1
 // Whether a mouse message of the notification icon opens the menu.
 bool TrayOpensMenu(std::uint32_t mouseMessage);
 
+// The text of the standard error box: the message with a full stop appended when
+// its last character sorts after "." (so "!" or a closing quote gets none).
+std::wstring ErrorBoxText(const std::wstring& message);
+
 // The seed of the process-wide generator: milliseconds since midnight (UTC).
 std::uint32_t TimeOfDaySeed(int hour, int minute, int second, int millisecond);
 

@@ -116,6 +116,7 @@ void TMainForm::AddTrayIcon() {
   TrayIconData.uCallbackMessage = kTrayCallbackMessage;
   TrayIconData.hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
   static_assert(sizeof kTrayTip <= sizeof TrayIconData.szTip, "the tip fits the first layout's 64 characters");
+  static_assert(sizeof(void*) != 4 || NOTIFYICONDATAW_V1_SIZE == 152, "the first wide layout on 32-bit Windows");
   std::copy(std::begin(kTrayTip), std::end(kTrayTip), TrayIconData.szTip);
   Shell_NotifyIconW(NIM_ADD, &TrayIconData);
 }

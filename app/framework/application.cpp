@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/commands.h"
 #include "app/framework/exception.h"
 #include "app/framework/form.h"
 #include "app/framework/timer.h"
@@ -73,11 +74,6 @@ void TApplication::ProcessMessages() {
 void TApplication::Terminate() {
   terminated_ = true;
   PostQuitMessage(0);
-}
-
-std::wstring ErrorBoxText(const std::wstring& message) {
-  if (!message.empty() && message.back() > L'.') return message + L".";
-  return message;
 }
 
 void TApplication::ShowException(const std::wstring& message) {

@@ -57,10 +57,6 @@ class TApplication : public TComponent {
 
 extern TApplication* Application;
 
-// The text of the standard error box: the message with a full stop appended when
-// its last character sorts after ".".
-std::wstring ErrorBoxText(const std::wstring& message);
-
 void ShowCurrentException() noexcept;
 
 template <class F>
