@@ -252,5 +252,24 @@ TEST_F(MainFormTest, ThePetsWindowIsCutToItsPicture) {
   EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
+TEST_F(MainFormTest, TurningAroundRecutsTheWindowToTheNewPicture) {
+  TZibbetWindow* pet = form->Pets()[0];
+  form->Timer1->SetEnabled(false);
+  const HWND hwnd = pet->ui::TForm::Handle();
+  for (bool right : {true, false, true}) {
+    pet->PreparePicture();
+    pet->DrawFrame(right ? SheetId::Heads : SheetId::FHeads, 6);
+    pet->DrawFrame(right ? SheetId::Legs : SheetId::FLegs, 3);
+    pet->ShapeToPicture(kPetKey, kPetTolerance);
+    Bitmap pose;
+    (right ? Sheets().Heads : Sheets().FHeads).Draw(6, pose);
+    (right ? Sheets().Legs : Sheets().FLegs).Draw(3, pose);
+    win::ScopedRegion region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(hwnd, region.Get()), ERROR);
+    const auto expected = RegionOf(ScanBitmap(pose, kPetKey, kPetTolerance).AllRects());
+    EXPECT_TRUE(EqualRgn(region.Get(), expected.Get())) << (right ? "right" : "left");
+  }
+}
+
 }  // namespace
 }  // namespace pimblo

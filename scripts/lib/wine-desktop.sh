@@ -1,0 +1,60 @@
+# Functions for running our Windows programs on a private X display in a Wine
+# virtual desktop. Sourced by scripts/test, scripts/run and the end-to-end tests.
+
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+# Starts Xvfb on the first free display from :90 and exports DISPLAY.
+start_xvfb() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
+    Xvfb :$n -screen 0 "${1:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
+    PIMBLO_XVFB_PID=$!
+    export DISPLAY=:$n
+    for _ in $(seq 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+  done
+  echo "start_xvfb: no X display could be started" >&2
+  return 1
+}
+
+stop_xvfb() {
+  [ -n "${PIMBLO_XVFB_PID:-}" ] && kill "$PIMBLO_XVFB_PID" 2>/dev/null
+  PIMBLO_XVFB_PID=
+}
+
+# Makes (or reuses) a Wine prefix whose dialog and menu fonts show Chinese.
+make_prefix() {
+  export WINEPREFIX
+  WINEPREFIX=$(realpath -m "$1")  # Wine wants an absolute path
+  if [ ! -f "$WINEPREFIX/.pimblo-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    "$WINE64" wineboot -i >/dev/null 2>&1
+    local face
+    for face in "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif"; do
+      "$WINE64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
+    done
+    "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "MS Shell Dlg" /t REG_SZ \
+      /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
+    "$WINESERVER" -w
+    touch "$WINEPREFIX/.pimblo-ready"
+  fi
+}
+
+# Runs a program in the virtual desktop NAME (started with the first program;
+# later programs with the same NAME join it), in the background.
+on_desktop() {
+  local name=$1
+  shift
+  "$WINE64" explorer /desktop="$name",1024x768 "$@" &
+}
+
+stop_wine() {
+  "$WINESERVER" -k >/dev/null 2>&1
+  "$WINESERVER" -w >/dev/null 2>&1
+}

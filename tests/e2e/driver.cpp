@@ -1,0 +1,196 @@
+// The end-to-end tests' hands and eyes inside the Wine desktop: finds the pet and
+// the menu, reads rectangles and texts, presses hot keys with SendInput, and
+// hosts an ordinary window for the pet to walk on.
+//   driver pet                       L T R B of the pet's window
+//   driver wait-pet SECONDS          the same, once the pet is there
+//   driver watch-pet SECONDS MS      "ms L T" every MS milliseconds
+//   driver menu                      "items N L T R B" of the open popup menu
+//   driver hotkey F11|F12            Ctrl+Alt+F11 or F12
+//   driver host L T R B SECONDS      an ordinary window with an edit box
+//   driver text TITLE                the text of that window's edit box
+//   driver tooltip                   the text of a visible tooltip
+//   driver foreground                the title of the foreground window
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr wchar_t kHostTitle[] = L"Pimblo test window";
+
+HWND FindPet() {
+  struct Search {
+    HWND found = nullptr;
+  } search;
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        wchar_t cls[64] = {};
+        GetClassNameW(w, cls, 64);
+        RECT r;
+        GetWindowRect(w, &r);
+        if (std::wstring(cls) == L"TPimbloForm" && IsWindowVisible(w) && r.right - r.left == 32 &&
+            r.bottom - r.top == 32) {
+          reinterpret_cast<Search*>(p)->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindClass(const wchar_t* name) {
+  struct Search {
+    const wchar_t* name;
+    HWND found = nullptr;
+  } search{name};
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        wchar_t cls[64] = {};
+        GetClassNameW(w, cls, 64);
+        if (std::wstring(cls) == s->name && IsWindowVisible(w)) {
+          s->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+int PrintRect(HWND w) {
+  if (!w) {
+    std::puts("none");
+    return 1;
+  }
+  RECT r;
+  GetWindowRect(w, &r);
+  std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+  return 0;
+}
+
+void Key(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+LRESULT CALLBACK HostProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SIZE) MoveWindow(GetWindow(w, GW_CHILD), 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+  if (msg == WM_SETFOCUS) SetFocus(GetWindow(w, GW_CHILD));
+  if (msg == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+int Host(int l, int t, int r, int b, int seconds) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = HostProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"PimbloTestHost";
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  RegisterClassW(&wc);
+  HWND w = CreateWindowExW(0, wc.lpszClassName, kHostTitle, WS_OVERLAPPEDWINDOW, l, t, r - l, b - t, nullptr, nullptr,
+                           wc.hInstance, nullptr);
+  RECT client;
+  GetClientRect(w, &client);
+  CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, client.right, client.bottom, w, nullptr,
+                  wc.hInstance, nullptr);
+  ShowWindow(w, SW_SHOWNORMAL);
+  SetTimer(w, 1, static_cast<UINT>(seconds) * 1000, [](HWND hwnd, UINT, UINT_PTR, DWORD) { DestroyWindow(hwnd); });
+  MSG m;
+  while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+  return 0;
+}
+
+std::string Utf8(const std::wstring& s) {
+  std::string out(s.size() * 4 + 1, '\0');
+  const int n = WideCharToMultiByte(CP_UTF8, 0, s.c_str(), static_cast<int>(s.size()), out.data(),
+                                    static_cast<int>(out.size()), nullptr, nullptr);
+  out.resize(static_cast<std::size_t>(n));
+  return out;
+}
+
+std::wstring TextOf(HWND w) {
+  wchar_t buffer[4096] = {};
+  SendMessageTimeoutW(w, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, nullptr);
+  return buffer;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  // Join the virtual desktop the program runs in.
+  if (const wchar_t* name = _wgetenv(L"PIMBLO_DESKTOP")) {
+    if (HDESK desktop = OpenDesktopW(name, 0, FALSE, GENERIC_ALL)) SetThreadDesktop(desktop);
+  }
+  const std::wstring cmd = argc > 1 ? argv[1] : L"";
+  if (cmd == L"pet") return PrintRect(FindPet());
+  if (cmd == L"wait-pet" && argc == 3) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(_wtoi(argv[2])) * 1000;
+    while (!FindPet() && GetTickCount() < end) Sleep(20);
+    return PrintRect(FindPet());
+  }
+  if (cmd == L"watch-pet" && argc == 4) {
+    const DWORD start = GetTickCount(), end = start + static_cast<DWORD>(_wtoi(argv[2])) * 1000;
+    while (GetTickCount() < end) {
+      HWND pet = FindPet();
+      RECT r{};
+      if (pet) GetWindowRect(pet, &r);
+      std::printf("%lu %ld %ld\n", GetTickCount() - start, r.left, r.top);
+      std::fflush(stdout);
+      Sleep(static_cast<DWORD>(_wtoi(argv[3])));
+    }
+    return 0;
+  }
+  if (cmd == L"menu") {
+    HWND menu = FindClass(L"#32768");
+    if (!menu) {
+      std::puts("none");
+      return 1;
+    }
+    HMENU h = reinterpret_cast<HMENU>(SendMessageW(menu, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    RECT r;
+    GetWindowRect(menu, &r);
+    std::printf("items %d %ld %ld %ld %ld\n", h ? GetMenuItemCount(h) : -1, r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (cmd == L"hotkey" && argc == 3) {
+    const WORD vk = std::wstring(argv[2]) == L"F11" ? VK_F11 : VK_F12;
+    Key(VK_CONTROL, false);
+    Key(VK_MENU, false);
+    Key(vk, false);
+    Key(vk, true);
+    Key(VK_MENU, true);
+    Key(VK_CONTROL, true);
+    Sleep(200);
+    return 0;
+  }
+  if (cmd == L"host" && argc == 7)
+    return Host(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]));
+  if (cmd == L"text" && argc == 3) {
+    HWND w = FindWindowW(nullptr, argv[2]);
+    if (!w) return 1;
+    std::printf("%s\n", Utf8(TextOf(GetWindow(w, GW_CHILD))).c_str());
+    return 0;
+  }
+  if (cmd == L"tooltip") {
+    HWND tip = FindClass(L"tooltips_class32");
+    if (!tip) return 1;
+    std::printf("%s\n", Utf8(TextOf(tip)).c_str());
+    return 0;
+  }
+  if (cmd == L"foreground") {
+    std::printf("%s\n", Utf8(TextOf(GetForegroundWindow())).c_str());
+    return 0;
+  }
+  std::fputs("usage: driver pet | wait-pet S | watch-pet S MS | menu | hotkey F11|F12 | host L T R B S | text TITLE\n", stderr);
+  return 2;
+}
