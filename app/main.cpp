@@ -4,6 +4,7 @@
 
 #include "app/framework/application.h"
 #include "app/main_form.h"
+#include "app/unit2.h"
 
 namespace {
 // Loads DLLs from the system folder only, before anything loads one.
@@ -25,6 +26,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   SetWindowTextW(application.Handle(), application.Title.c_str());
   try {
     application.CreateForm<pimblo::TMainForm>();
+    application.CreateForm<pimblo::TForm2>();
   } catch (...) {
     pimblo::ui::ShowCurrentException();
     return 1;

@@ -5,6 +5,8 @@
 #include "app/commands.h"
 #include "app/framework/application.h"
 #include "app/framework/exception.h"
+#include "app/unit2.h"
+#include "app/win32_system.h"
 #include "sprites/mirror.h"
 
 namespace pimblo {
@@ -24,6 +26,36 @@ std::span<const std::uint8_t> Resource(const wchar_t* name) {
   return {static_cast<const std::uint8_t*>(LockResource(loaded)), SizeofResource(module, found)};
 }
 
+// The user-facing side of start with the system and the first start.
+class MainShell : public Shell {
+ public:
+  explicit MainShell(TMainForm& form) : form_(form) {}
+  void SetMotion(bool enabled) override { form_.Timer1->SetEnabled(enabled); }
+  void Inform(const std::wstring& text) override {
+    MessageBoxW(form_.ui::TForm::Handle(), text.c_str(), L"提示", MB_OK | MB_ICONINFORMATION);
+  }
+  void ShowUsage(const std::wstring& text) override {
+    MessageBoxW(nullptr, text.c_str(), ui::Application->Title.c_str(), MB_OK | MB_TASKMODAL);
+  }
+  bool AskYesNo(const std::wstring& text) override {
+    return MessageBoxW(form_.ui::TForm::Handle(), text.c_str(), L"提示", MB_YESNO | MB_ICONQUESTION) == IDYES;
+  }
+  void ShowError(const std::wstring& message) override { ui::Application->ShowException(message); }
+  void ArmHelpTimer() override { form_.Timer3->SetEnabled(true); }
+
+ private:
+  TMainForm& form_;
+};
+
+Win32RunKey& DefaultRunKey() {
+  static Win32RunKey key;
+  return key;
+}
+Win32FileSystem& DefaultFiles() {
+  static Win32FileSystem files;
+  return files;
+}
+
 HBITMAP Glyph(const wchar_t* name) {
   return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
@@ -36,11 +68,19 @@ TMainForm::TMainForm(ui::TComponent* owner) : ui::TForm(owner) {
   style.style = WS_POPUP;
   style.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
   style.caption = L"u";
+  // Hidden, at the middle of the screen, so that its message boxes come up there.
+  style.left = GetSystemMetrics(SM_CXSCREEN) / 2;
+  style.top = GetSystemMetrics(SM_CYSCREEN) / 2;
+  style.width = 0;
+  style.height = 0;
   CreateHandle(style);
+  RunKeyAccess = &DefaultRunKey();
+  Files = &DefaultFiles();
 
   Timer1 = new ui::TTimer(this, 10, true);
   Timer1->OnTimer = [this] { Timer1Timer(); };
   Timer3 = new ui::TTimer(this, 10, false);
+  Timer3->OnTimer = [this] { Timer3Timer(); };
   Heads = new ui::TImageList(this);
   Legs = new ui::TImageList(this);
   FHeads = new ui::TImageList(this);
@@ -71,10 +111,10 @@ void TMainForm::BuildMenu() {
       {&N11, L"现速度为:988", L"GLYPH_SPEED", nullptr},
       {&N9, L"加速运动", L"GLYPH_FASTER", &TMainForm::N9Click},
       {&N10, L"减速运动", L"GLYPH_SLOWER", &TMainForm::N10Click},
-      {&N7, L"开机自动运行", L"GLYPH_BALL", nullptr},
-      {&N8, L"取消自动运行", L"GLYPH_BALL", nullptr},
+      {&N7, L"开机自动运行", L"GLYPH_BALL", &TMainForm::N7Click},
+      {&N8, L"取消自动运行", L"GLYPH_BALL", &TMainForm::N8Click},
       {&N6, L"-", nullptr, nullptr},
-      {&N12, L"使用帮助", L"GLYPH_HELP", nullptr},
+      {&N12, L"使用帮助", L"GLYPH_HELP", &TMainForm::N12Click},
       {&N1, L"-", nullptr, nullptr},
       {&N2, L"访问Vantry软件", L"GLYPH_BALL", &TMainForm::N2Click},
       {&Quit1, L"退出桌面Pimblo", L"GLYPH_QUIT", &TMainForm::Quit1Click},
@@ -99,6 +139,8 @@ void TMainForm::FormCreate() {
   RegisterHotKey(ui::TForm::Handle(), static_cast<int>(static_cast<std::uint16_t>(stopAtom) - 0xC000), MOD_ALT | MOD_CONTROL, VK_F12);
   const ATOM startAtom = GlobalAddAtomW(L"UserDefdfifgneHotKey");
   RegisterHotKey(ui::TForm::Handle(), static_cast<int>(static_cast<std::uint16_t>(startAtom) - 0xC000), MOD_ALT | MOD_CONTROL, VK_F11);
+  MainShell shell(*this);
+  RunFirstStart(*Files, *RunKeyAccess, shell, ExecutablePath());
   AddTrayIcon();
   BuildMirroredSheets(*Legs, *Heads, *FLegs, *FHeads);
   SYSTEMTIME now;
@@ -158,6 +200,25 @@ void TMainForm::Timer1Timer() {
     if (pet && pet->Visible()) pet->Pet().MoveZibbet();
   }
   moving_ = false;
+}
+
+void TMainForm::Timer3Timer() {
+  Timer3->SetEnabled(false);
+  if (Form2) Form2->Show();
+}
+
+void TMainForm::N7Click() {
+  MainShell shell(*this);
+  if (auto error = SwitchAutostartOn(*RunKeyAccess, shell, ExecutablePath())) throw ui::Exception(*error);
+}
+
+void TMainForm::N8Click() {
+  MainShell shell(*this);
+  SwitchAutostartOff(*RunKeyAccess, shell);
+}
+
+void TMainForm::N12Click() {
+  if (Form2) Form2->Show();
 }
 
 void TMainForm::N4Click() { Timer1->SetEnabled(true); }

@@ -10,6 +10,7 @@
 #include "app/framework/form.h"
 #include "app/framework/image_list.h"
 #include "app/framework/menu.h"
+#include "app/autostart.h"
 #include "app/framework/timer.h"
 #include "app/win32_desktop.h"
 #include "app/zibbet_window.h"
@@ -35,6 +36,10 @@ class TMainForm : public ui::TForm {
 
   void FormCreate();
   void Timer1Timer();
+  void Timer3Timer();
+  void N7Click();
+  void N8Click();
+  void N12Click();
   void N4Click();
   void N5Click();
   void N9Click();
@@ -47,6 +52,11 @@ class TMainForm : public ui::TForm {
   // The pets among the components, in the order they were added.
   std::vector<TZibbetWindow*> Pets() const;
   Win32Desktop& Desktop() { return desktop_; }
+
+  // Where start with the system and the first start reach the registry, the
+  // files and the user; replaceable for tests.
+  RunKey* RunKeyAccess = nullptr;
+  FileSystem* Files = nullptr;
 
  protected:
   void FormCloseQuery(bool& canClose) override;

@@ -46,12 +46,23 @@ LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+namespace {
+// Tab and the arrow keys move between the controls of a form with a caption.
+bool DialogKey(MSG& msg) {
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  if (!root || root == msg.hwnd || !(GetWindowLongW(root, GWL_STYLE) & WS_CAPTION)) return false;
+  return IsDialogMessageW(root, &msg) != FALSE;
+}
+}  // namespace
+
 void TApplication::Run() {
   if (mainForm_ && ShowMainForm) mainForm_->Show();
   MSG msg;
   while (!terminated_) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
+    if (DialogKey(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -66,6 +77,7 @@ void TApplication::ProcessMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
+    if (DialogKey(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -103,12 +103,14 @@ bool TForm::Visible() const { return handle_ && IsWindowVisible(handle_); }
 
 void TForm::Show() {
   if (Visible()) {
+    if (IsIconic(handle_)) ShowWindow(handle_, SW_RESTORE);
     SetForegroundWindow(handle_);
     BringWindowToTop(handle_);
     return;
   }
   FormShow();
   ShowWindow(handle_, SW_SHOW);
+  SetForegroundWindow(handle_);
 }
 
 void TForm::Hide() { ShowWindow(handle_, SW_HIDE); }

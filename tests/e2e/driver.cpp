@@ -10,6 +10,11 @@
 //   driver text TITLE                the text of that window's edit box
 //   driver tooltip                   the text of a visible tooltip
 //   driver foreground                the title of the foreground window
+//   driver dialog                    "caption|text" of an open message box
+//   driver press ID                  presses a message box's button (1 OK, 6 Yes, 7 No)
+//   driver visible TITLE             1 when a window of that title is showing
+//   driver window TITLE              its rectangle
+//   driver click-button TITLE TEXT   presses a button of that window
 #include <windows.h>
 
 #include <cstdio>
@@ -185,6 +190,49 @@ int wmain(int argc, wchar_t** argv) {
     HWND tip = FindClass(L"tooltips_class32");
     if (!tip) return 1;
     std::printf("%s\n", Utf8(TextOf(tip)).c_str());
+    return 0;
+  }
+  if (cmd == L"dialog") {
+    // A message box: "caption|text".
+    HWND dialog = FindClass(L"#32770");
+    if (!dialog) {
+      std::puts("none");
+      return 1;
+    }
+    struct Found {
+      std::wstring text;
+    } found;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM p) -> BOOL {
+          wchar_t cls[32] = {};
+          GetClassNameW(child, cls, 32);
+          std::wstring text = TextOf(child);
+          if (std::wstring(cls) == L"Static" && !text.empty()) reinterpret_cast<Found*>(p)->text = text;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    std::printf("%s|%s\n", Utf8(TextOf(dialog)).c_str(), Utf8(found.text).c_str());
+    return 0;
+  }
+  if (cmd == L"press" && argc == 3) {
+    HWND dialog = FindClass(L"#32770");
+    if (!dialog) return 1;
+    const int id = _wtoi(argv[2]);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    return 0;
+  }
+  if (cmd == L"visible" && argc == 3) {
+    HWND w = FindWindowW(nullptr, argv[2]);
+    std::printf("%d\n", w && IsWindowVisible(w) && !IsIconic(w) ? 1 : 0);
+    return 0;
+  }
+  if (cmd == L"window" && argc == 3) return PrintRect(FindWindowW(nullptr, argv[2]));
+  if (cmd == L"click-button" && argc == 4) {
+    HWND w = FindWindowW(nullptr, argv[2]);
+    HWND button = w ? FindWindowExW(w, nullptr, L"Button", argv[3]) : nullptr;
+    if (!button) return 1;
+    PostMessageW(button, BM_CLICK, 0, 0);
     return 0;
   }
   if (cmd == L"foreground") {

@@ -150,6 +150,9 @@ TEST(MirroredSheets, OnRealImageListsMatchThePlatformFreeOnes) {
 class MainFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Not a first start: no usage message or question in the way.
+    HANDLE marker = CreateFileW(L"c:\\a.bat", GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (marker != INVALID_HANDLE_VALUE) CloseHandle(marker);
     SetCursorPos(400, 200);  // the pet starts at the cursor, in mid-air
     app.Initialize();
     app.Title = L"桌面Pimblo";
