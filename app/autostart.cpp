@@ -1,13 +1,13 @@
 #include "app/autostart.h"
 
-#include <iterator>
+#include "app/commands.h"
 
 namespace pimblo {
 
 std::wstring RunValueData(const std::wstring& exePath) { return L"\"" + exePath + L"\""; }
 
 std::wstring UsageText() {
-  const wchar_t* lines[] = {
+  return JoinLines({
       L"使用方法:",
       L"1. 右键点击Pimblo后,会弹出一个对话框.",
       L"立正:Pimblo停止运动;",
@@ -19,13 +19,7 @@ std::wstring UsageText() {
       L"说明:",
       L"按CTRL+ALT+F11可使Pimblo动起来.",
       L"按CTRL+ALT+F12可使Pimblo停止运动.",
-  };
-  std::wstring text;
-  for (std::size_t i = 0; i < std::size(lines); ++i) {
-    if (i > 0) text += L'\r';
-    text += lines[i];
-  }
-  return text;
+  }, L"\r");
 }
 
 std::wstring RegistryWriteError() { return std::wstring(L"Failed to set data for '") + kRunValueName + L"'"; }

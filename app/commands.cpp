@@ -39,6 +39,17 @@ std::wstring ErrorBoxText(const std::wstring& message) {
   return message;
 }
 
+std::wstring JoinLines(std::initializer_list<const wchar_t*> lines, const wchar_t* separator) {
+  std::wstring text;
+  bool first = true;
+  for (const wchar_t* line : lines) {
+    if (!first) text += separator;
+    first = false;
+    text += line;
+  }
+  return text;
+}
+
 std::uint32_t TimeOfDaySeed(int hour, int minute, int second, int millisecond) {
   return static_cast<std::uint32_t>(((hour * 60 + minute) * 60 + second) * 1000 + millisecond);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 namespace pimblo {
@@ -30,6 +31,9 @@ bool TrayOpensMenu(std::uint32_t mouseMessage);
 // The text of the standard error box: the message with a full stop appended when
 // its last character sorts after "." (so "!" or a closing quote gets none).
 std::wstring ErrorBoxText(const std::wstring& message);
+
+// Lines joined by a separator, none after the last.
+std::wstring JoinLines(std::initializer_list<const wchar_t*> lines, const wchar_t* separator);
 
 // The seed of the process-wide generator: milliseconds since midnight (UTC).
 std::uint32_t TimeOfDaySeed(int hour, int minute, int second, int millisecond);

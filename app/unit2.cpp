@@ -1,7 +1,6 @@
 #include "app/unit2.h"
 
-#include <iterator>
-
+#include "app/commands.h"
 #include "app/main_form.h"
 
 namespace pimblo {
@@ -13,7 +12,7 @@ constexpr int kButton1 = 1;
 }
 
 std::wstring TForm2::HelpText() {
-  const wchar_t* lines[] = {
+  return JoinLines({
       L"  使用方法:",
       L"  1. 右键点击Pimblo后,会弹出一个对话框.",
       L"     立正:Pimblo停止运动;",
@@ -25,13 +24,7 @@ std::wstring TForm2::HelpText() {
       L"  说明:",
       L"  按CTRL+ALT+F11可使Pimblo动起来.",
       L"  按CTRL+ALT+F12可使Pimblo停止运动.",
-  };
-  std::wstring text;
-  for (std::size_t i = 0; i < std::size(lines); ++i) {
-    if (i > 0) text += L"\r\n";
-    text += lines[i];
-  }
-  return text;
+  }, L"\r\n");
 }
 
 TForm2::TForm2(ui::TComponent* owner) : ui::TForm(owner) {
