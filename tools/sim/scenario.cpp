@@ -29,7 +29,8 @@ struct ScenarioError {
 
 void OnlyKeys(const json& object, const std::string& where, std::initializer_list<const char*> keys) {
   if (!object.is_object()) Fail(where, "must be an object");
-  for (const auto& [key, value] : object.items()) {
+  for (auto it = object.begin(); it != object.end(); ++it) {
+    const std::string& key = it.key();
     if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return key == k; }))
       Fail(where, "unknown field \"" + key + "\"");
   }
