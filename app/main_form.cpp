@@ -87,6 +87,9 @@ TMainForm::TMainForm(ui::TComponent* owner) : ui::TForm(owner) {
   FLegs = new ui::TImageList(this);
   PopupMenu1 = new ui::TPopupMenu(this);
   BuildMenu();
+  XPMenuOwner.Form = ui::TForm::Handle();
+  SetMainFormProperties(XPMenu1);
+  AttachXPMenu(*PopupMenu1, XPMenu1);
   LoadSheets();
 
   OnMessage(WM_HOTKEY, [this](ui::TMessage& m) { WMHotKey(m); });

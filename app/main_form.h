@@ -12,6 +12,7 @@
 #include "app/framework/menu.h"
 #include "app/autostart.h"
 #include "app/framework/timer.h"
+#include "app/framework/win32_canvas.h"
 #include "app/win32_desktop.h"
 #include "app/zibbet_window.h"
 #include "pet/random.h"
@@ -33,6 +34,9 @@ class TMainForm : public ui::TForm {
   ui::TImageList* FLegs;
   ui::TPopupMenu* PopupMenu1;
   ui::TMenuItem *N5, *N4, *N11, *N9, *N10, *N7, *N8, *N6, *N12, *N1, *N2, *Quit1;
+  // The menu drawing component; its owner model outlives it.
+  Win32MenuOwner XPMenuOwner;
+  TXPMenu XPMenu1{XPMenuOwner};
 
   void FormCreate();
   void Timer1Timer();
