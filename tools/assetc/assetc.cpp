@@ -4,6 +4,7 @@
 //   assetc ico IN.xpm OUT.ico              32×32 16-colour icon with mask
 //   assetc embed OUT.cpp NAME=FILE …       C++ source holding the files' bytes
 //   assetc preview HEADS.il LEGS.il SCALE OUT.ppm   all frames, both ways, enlarged
+//   assetc stream IN OUT                  IN behind its 32-bit length (a stored stream property)
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -247,12 +248,21 @@ void Preview(const std::string& headsPath, const std::string& legsPath, int scal
   WriteFile(out, bytes);
 }
 
+void Stream(const std::string& in, const std::string& out) {
+  const auto bytes = ReadFile(in);
+  ByteWriter w;
+  w.I32(static_cast<std::int32_t>(bytes.size()));
+  w.Bytes(bytes);
+  WriteFile(out, w.Take());
+}
+
 int Run(const std::vector<std::string>& a) {
   if (a.size() == 4 && a[0] == "sheet") Sheet(a[1], std::atoi(a[2].c_str()), a[3]);
   else if (a.size() == 3 && a[0] == "bmp") Bmp(a[1], a[2]);
   else if (a.size() == 3 && a[0] == "ico") Ico(a[1], a[2]);
   else if (a.size() >= 2 && a[0] == "embed") Embed(a[1], {a.begin() + 2, a.end()});
   else if (a.size() == 5 && a[0] == "preview") Preview(a[1], a[2], std::atoi(a[3].c_str()), a[4]);
+  else if (a.size() == 3 && a[0] == "stream") Stream(a[1], a[2]);
   else {
     std::fprintf(stderr,
                  "usage: assetc sheet IN.xpm FRAMES OUT.il | bmp IN.xpm OUT.bmp | ico IN.xpm OUT.ico |\n"
