@@ -2,7 +2,9 @@
 add_library(pimblo_skin STATIC
   ${CMAKE_CURRENT_LIST_DIR}/lzh.cpp
   ${CMAKE_CURRENT_LIST_DIR}/skin_read.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/win_skin_ini.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/win_skin_ini.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/bmp_read.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win_skin_data.cpp)
 target_include_directories(pimblo_skin PUBLIC ${PROJECT_SOURCE_DIR})
 pimblo_target(pimblo_skin)
 
