@@ -91,6 +91,7 @@ TMainForm::TMainForm(ui::TComponent* owner) : ui::TForm(owner) {
   SetMainFormProperties(XPMenu1);
   AttachXPMenu(*PopupMenu1, XPMenu1);
   LoadSheets();
+  LoadSkin();
 
   OnMessage(WM_HOTKEY, [this](ui::TMessage& m) { WMHotKey(m); });
   OnMessage(kTrayCallbackMessage, [this](ui::TMessage& m) { WMTrayNotify(m); });
@@ -99,6 +100,19 @@ TMainForm::TMainForm(ui::TComponent* owner) : ui::TForm(owner) {
       m.Result = PopupMenu1->HandleMenuMessage(m.Msg, m.WParam, m.LParam) ? TRUE : DefWindowProcW(ui::TForm::Handle(), m.Msg, m.WParam, m.LParam);
     });
   FormCreate();
+}
+
+void TMainForm::LoadSkin() {
+  SkinData1.Reading = true;
+  SkinData1.SetActive(true);
+  SkinData1.DisableTag = 99;
+  SkinData1.SkinControls = MainFormSkinControls();
+  SkinData1.Skin3rd = MainFormSkin3rd();
+  SkinData1.SkinFormtype = TSkinFormType::sfMainform;
+  SkinData1.MenuUpdate = true;
+  SkinData1.ReadSkinStream(Resource(L"SKINSTREAM"));
+  SkinData1.Reading = false;
+  SkinData1.Loaded();
 }
 
 void TMainForm::BuildMenu() {

@@ -15,6 +15,8 @@
 #include "app/framework/win32_canvas.h"
 #include "app/win32_desktop.h"
 #include "app/zibbet_window.h"
+#include "look/skin_manage.h"
+#include "look/win_skin_data.h"
 #include "pet/random.h"
 
 namespace pimblo {
@@ -37,6 +39,8 @@ class TMainForm : public ui::TForm {
   // The menu drawing component; its owner model outlives it.
   Win32MenuOwner XPMenuOwner;
   TXPMenu XPMenu1{XPMenuOwner};
+  // The window skin, carried in the program and loaded when the form is made.
+  TSkinData SkinData1{&TSkinManage::Link()};
 
   void FormCreate();
   void Timer1Timer();
@@ -68,6 +72,7 @@ class TMainForm : public ui::TForm {
  private:
   void BuildMenu();
   void LoadSheets();
+  void LoadSkin();
   void AddTrayIcon();
   void CreatePet();
 

@@ -17,6 +17,8 @@
 //   driver click-button TITLE TEXT   presses a button of that window
 #include <windows.h>
 
+#include <vector>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -233,6 +235,67 @@ int wmain(int argc, wchar_t** argv) {
     HWND button = w ? FindWindowExW(w, nullptr, L"Button", argv[3]) : nullptr;
     if (!button) return 1;
     PostMessageW(button, BM_CLICK, 0, 0);
+    return 0;
+  }
+  // The skinned frame: the answer to the skin query, the placement, the region and the client area.
+  auto target = [&](const wchar_t* name) { return std::wstring(name) == L"pet" ? FindPet() : FindWindowW(nullptr, name); };
+  if (cmd == L"skinned" && argc == 3) {
+    HWND w = target(argv[2]);
+    DWORD_PTR answer = 0;
+    if (!w || !SendMessageTimeoutW(w, 0x3504, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer)) return 1;
+    std::printf("%d\n", static_cast<int>(answer));
+    return 0;
+  }
+  if (cmd == L"activate" && argc == 3) {
+    HWND w = target(argv[2]);
+    if (!w) return 1;
+    SetForegroundWindow(w);
+    return 0;
+  }
+  if (cmd == L"iconic" && argc == 3) {
+    HWND w = target(argv[2]);
+    std::printf("%d\n", w && IsIconic(w) ? 1 : 0);
+    return 0;
+  }
+  if (cmd == L"restore" && argc == 3) {
+    HWND w = target(argv[2]);
+    if (!w) return 1;
+    ShowWindow(w, SW_RESTORE);
+    return 0;
+  }
+  if (cmd == L"resize" && argc == 5) {
+    HWND w = target(argv[2]);
+    if (!w) return 1;
+    SetWindowPos(w, nullptr, 0, 0, _wtoi(argv[3]), _wtoi(argv[4]), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
+  }
+  if (cmd == L"region" && argc == 3) {
+    // The window region's bounds and rectangle count, or "none".
+    HWND w = target(argv[2]);
+    if (!w) return 1;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const int type = GetWindowRgn(w, region);
+    if (type == ERROR) {
+      std::printf("none\n");
+    } else {
+      RECT box{};
+      GetRgnBox(region, &box);
+      const DWORD bytes = GetRegionData(region, 0, nullptr);
+      std::vector<unsigned char> data(bytes);
+      GetRegionData(region, bytes, reinterpret_cast<RGNDATA*>(data.data()));
+      std::printf("%ld %ld %ld %ld %lu\n", box.left, box.top, box.right, box.bottom,
+                  static_cast<unsigned long>(reinterpret_cast<RGNDATA*>(data.data())->rdh.nCount));
+    }
+    DeleteObject(region);
+    return 0;
+  }
+  if (cmd == L"client" && argc == 3) {
+    HWND w = target(argv[2]);
+    RECT c{};
+    if (!w || !GetClientRect(w, &c)) return 1;
+    POINT origin{0, 0};
+    ClientToScreen(w, &origin);
+    std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, c.right, c.bottom);
     return 0;
   }
   if (cmd == L"foreground") {
