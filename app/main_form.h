@@ -14,6 +14,7 @@
 #include "app/framework/timer.h"
 #include "app/framework/win32_canvas.h"
 #include "app/win32_desktop.h"
+#include "app/win32_system.h"
 #include "app/zibbet_window.h"
 #include "look/skin_manage.h"
 #include "look/win_skin_data.h"
@@ -40,7 +41,7 @@ class TMainForm : public ui::TForm {
   Win32MenuOwner XPMenuOwner;
   TXPMenu XPMenu1{XPMenuOwner};
   // The window skin, carried in the program and loaded when the form is made.
-  TSkinData SkinData1{&TSkinManage::Link()};
+  TSkinData SkinData1{&TSkinManage::Link(), [](const std::string& path) { return ReadWholeFile(path); }};
 
   void FormCreate();
   void Timer1Timer();

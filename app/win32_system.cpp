@@ -67,4 +67,26 @@ std::wstring ExecutablePath() {
   return n ? std::wstring(full.data(), n) : std::wstring(buffer.data());
 }
 
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& utf8Path, std::size_t limit) {
+  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Path.data(), static_cast<int>(utf8Path.size()),
+                                         nullptr, 0);
+  if (length <= 0 && !utf8Path.empty()) return std::nullopt;
+  std::wstring path(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8Path.data(), static_cast<int>(utf8Path.size()), path.data(), length);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::optional<std::vector<std::uint8_t>> result;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file, &size) && size.QuadPart >= 0 && static_cast<unsigned long long>(size.QuadPart) <= limit) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+                          read == bytes.size()))
+      result = std::move(bytes);
+  }
+  CloseHandle(file);
+  return result;
+}
+
 }  // namespace pimblo

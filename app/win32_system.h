@@ -4,6 +4,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "app/autostart.h"
 
 namespace pimblo {
@@ -27,6 +32,10 @@ class Win32FileSystem : public FileSystem {
   bool CreateNewFile(const std::wstring& path, std::string_view contents) override;
   std::optional<std::wstring> FallbackMarkerPath() override;
 };
+
+// The whole of a file named by a UTF-8 path (a skin file, say), up to `limit` bytes; nothing when
+// it does not exist, cannot be read or is larger.
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& utf8Path, std::size_t limit = 64u << 20);
 
 // The running program's full path.
 std::wstring ExecutablePath();

@@ -16,6 +16,14 @@ std::string Narrow(const wchar_t* s) {
   return out;
 }
 
+// Collects the program's forms among a thread's windows.
+BOOL CALLBACK CollectForm(HWND window, LPARAM list) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (lstrcmpW(name, L"TPimbloForm") == 0) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
 // The link components are made with: it makes the manager on first use and frees it when the
 // last component leaves.
 class ProcessManagerLink final : public SkinManagerLink {
@@ -172,15 +180,7 @@ void TSkinManage::DropReleased() {
 
 void TSkinManage::SkinAll(TSkinData* only) {
   std::vector<HWND> forms;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM list) -> BOOL {
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (lstrcmpW(name, L"TPimbloForm") == 0) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&forms));
+  EnumThreadWindows(GetCurrentThreadId(), &CollectForm, reinterpret_cast<LPARAM>(&forms));
   forcing_ = true;
   for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
     if (!IsWindowVisible(*it) || (GetWindowLongPtrW(*it, GWL_STYLE) & WS_CHILD)) continue;
