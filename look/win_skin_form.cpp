@@ -502,7 +502,7 @@ void TWinSkinForm::PaintFrame() {
         const std::size_t i = button->Index;
         if (!layout_.visible[i]) continue;
         const TDataSkinSysButton& sb = skin_.SysButtons[i];
-        if (sb.Image.width > 0) {
+        if (sb.Image.width > 0 && !IsIconAction(sb.Action)) {
           const SkinRect frame =
               BorderFrameRect(sb.Image, sb.FrameCount, ButtonFrame(sb, button->State, state_.active), true);
           DrawTransparent(withButtons, layout_.buttons[i].left, layout_.buttons[i].top, sb.Image, frame);
@@ -511,8 +511,7 @@ void TWinSkinForm::PaintFrame() {
       std::memcpy(dib.Pixels(), withButtons.pixels.data(), withButtons.pixels.size() * sizeof(Pixel));
       for (const auto& button : buttons_) {
         const std::size_t i = button->Index;
-        if (layout_.visible[i] && IsIconAction(skin_.SysButtons[i].Action) && skin_.SysButtons[i].Image.width == 0 &&
-            smallIcon_)
+        if (layout_.visible[i] && IsIconAction(skin_.SysButtons[i].Action) && smallIcon_)
           DrawIconEx(memory.Get(), layout_.buttons[i].left, layout_.buttons[i].top, smallIcon_, kSmallIconSize,
                      kSmallIconSize, 0, nullptr, DI_NORMAL);
       }
@@ -534,12 +533,12 @@ void TWinSkinForm::PaintButton(const TWinSysButton& button) {
   if (!dc) return;
   try {
     Bitmap piece = Crop(titleBack_, place);
-    if (sb.Image.width > 0) {
+    if (sb.Image.width > 0 && !IsIconAction(sb.Action)) {
       const SkinRect frame = BorderFrameRect(sb.Image, sb.FrameCount, ButtonFrame(sb, button.State, state_.active), true);
       DrawTransparent(piece, 0, 0, sb.Image, frame);
     }
     Blit(dc, piece, place.left, place.top);
-    if (IsIconAction(sb.Action) && sb.Image.width == 0 && smallIcon_)
+    if (IsIconAction(sb.Action) && smallIcon_)
       DrawIconEx(dc, place.left, place.top, smallIcon_, kSmallIconSize, kSmallIconSize, 0, nullptr, DI_NORMAL);
   } catch (...) {
   }
