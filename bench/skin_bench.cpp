@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "look/lzh.h"
+#include "look/skin_layout.h"
+#include "look/win_skin_data.h"
 #include "look/skin_read.h"
 #include "look/win_skin_ini.h"
 #include "resources/embedded_assets.h"
@@ -37,6 +39,52 @@ void BM_SkinOpenAndDescription(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SkinOpenAndDescription);
+
+// The whole load: the stored value to skin objects, as the main form does at start.
+void BM_SkinLoad(benchmark::State& state) {
+  for (auto _ : state) {
+    TSkinData skin;
+    skin.ReadSkinStream(assets::SkinStream());
+    benchmark::DoNotOptimize(skin.Empty());
+  }
+}
+BENCHMARK(BM_SkinLoad);
+
+// One frame painting of the help window (393 x 366): layout and the four border pieces.
+void BM_PaintHelpWindowFrame(benchmark::State& state) {
+  TSkinData skin;
+  skin.ReadSkinStream(assets::SkinStream());
+  ChromeState w;
+  w.kind = WindowKind::Sizeable;
+  w.hasSysMenu = w.hasMinBox = true;
+  w.width = 393;
+  w.height = 366;
+  const BorderSizes b = ComputeBorderSizes(skin, w.kind);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(LayoutTitle(skin, w, b, 40, 16));
+    for (TBorderSide side : {bsLeft, bsRight, bsTop, bsBottom}) benchmark::DoNotOptimize(PaintBorder(skin, side, w, b));
+  }
+}
+BENCHMARK(BM_PaintHelpWindowFrame);
+
+// The help window's region (rebuilt on every change of size).
+void BM_HelpWindowRegion(benchmark::State& state) {
+  TSkinData skin;
+  skin.ReadSkinStream(assets::SkinStream());
+  ChromeState w;
+  w.kind = WindowKind::Sizeable;
+  w.width = 393;
+  w.height = 366;
+  const BorderSizes b = ComputeBorderSizes(skin, w.kind);
+  std::size_t rects = 0;
+  for (auto _ : state) {
+    auto r = WindowRegionRects(skin, w, b);
+    rects = r.size();
+    benchmark::DoNotOptimize(r);
+  }
+  state.counters["rectangles"] = static_cast<double>(rects);
+}
+BENCHMARK(BM_HelpWindowRegion);
 
 }  // namespace
 }  // namespace pimblo
