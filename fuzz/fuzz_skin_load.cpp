@@ -1,15 +1,26 @@
-// The skin component on arbitrary bytes: a stored SkinStream value (length, then a skin file)
-// read and loaded into skin objects at run time, with no skin manager behind it.
+// The skin component on arbitrary packages: the bytes are taken as an unpacked
+// skin package, packed into a skin file and stored as the SkinStream value, then
+// loaded into skin objects at run time with no skin manager behind it. Packing
+// first lets the fuzzer change the package's structure, the description and the
+// bitmaps directly instead of bits of a compressed stream (the decoder has its own
+// target).
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
+#include "look/lzh.h"
 #include "look/win_skin_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace pimblo;
+  const std::vector<std::uint8_t> file = TLZH::PackFile({data, size});
+  std::vector<std::uint8_t> value(4 + file.size());
+  const auto length = static_cast<std::uint32_t>(file.size());
+  for (std::size_t i = 0; i < 4; ++i) value[i] = static_cast<std::uint8_t>(length >> (8 * i));
+  std::copy(file.begin(), file.end(), value.begin() + 4);
   TSkinData skin;
   skin.Designing = false;
-  skin.ReadSkinStream({data, size});  // loads at once
+  skin.ReadSkinStream(value);  // loads at once
   skin.Loaded();
   return 0;
 }

@@ -1,0 +1,24 @@
+// The LZHUF decoder on arbitrary streams, and the encoder against it: whatever
+// the encoder makes of the bytes, the decoder gives them back.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "look/lzh.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace pimblo;
+  if (size < 2) return 0;
+  // The first two bytes ask for an output size; the rest is the stream.
+  const std::size_t want = data[0] | (std::size_t{data[1]} << 8);
+  const std::span<const std::uint8_t> stream(data + 2, size - 2);
+  const std::vector<std::uint8_t> out = TLZH::Decode(stream, want);
+  if (out.size() != want) std::abort();
+  // Round trip of the same bytes.
+  const std::vector<std::uint8_t> packed = TLZH::Encode(stream);
+  if (TLZH::Decode(packed, stream.size()) != std::vector<std::uint8_t>(stream.begin(), stream.end())) std::abort();
+  // As a skin file (unpacked size, then the stream).
+  TLZH::UnpackFile({data, size}, 1u << 20);
+  return 0;
+}
