@@ -56,6 +56,11 @@ Win32FileSystem& DefaultFiles() {
   return files;
 }
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
 HBITMAP Glyph(const wchar_t* name) {
   return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
@@ -94,6 +99,20 @@ TMainForm::TMainForm(ui::TComponent* owner) : ui::TForm(owner) {
   LoadSkin();
 
   OnMessage(WM_HOTKEY, [this](ui::TMessage& m) { WMHotKey(m); });
+  // The census a soak test asks for: 0 the GDI objects and device contexts our owners hold,
+  // 1 the USER objects (menus, icons, the thread's windows), 2 the image lists.
+  OnMessage(RegisterWindowMessageW(L"PimbloCensus"), [](ui::TMessage& m) {
+    using win::HandleKind;
+    using win::LiveHandles;
+    int windows = 0;
+    EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&windows));
+    switch (m.WParam) {
+      case 0: m.Result = LiveHandles(HandleKind::Gdi) + LiveHandles(HandleKind::Dc); break;
+      case 1: m.Result = LiveHandles(HandleKind::Menu) + LiveHandles(HandleKind::Icon) + windows; break;
+      case 2: m.Result = LiveHandles(HandleKind::ImageList); break;
+      default: m.Result = -1; break;
+    }
+  });
   OnMessage(kTrayCallbackMessage, [this](ui::TMessage& m) { WMTrayNotify(m); });
   for (UINT msg : {WM_MEASUREITEM, WM_DRAWITEM})
     OnMessage(msg, [this](ui::TMessage& m) {

@@ -11,15 +11,25 @@
 
 namespace pimblo::win {
 
+// How many handles of each kind our owners hold right now: the soak test's census
+// of the program's GDI and USER objects (the window system's own counts are not
+// available everywhere).
+enum class HandleKind : int { Gdi, Dc, Global, Icon, Menu, ImageList, Count };
+inline int g_liveHandles[static_cast<int>(HandleKind::Count)] = {};
+inline int LiveHandles(HandleKind kind) { return g_liveHandles[static_cast<int>(kind)]; }
+
 template <class Handle, class Traits>
 class Scoped {
  public:
   Scoped() = default;
-  explicit Scoped(Handle h) : h_(h) {}
+  explicit Scoped(Handle h) : h_(h) { Count(h_, +1); }
   ~Scoped() { Reset(); }
   Scoped(Scoped&& o) noexcept : h_(std::exchange(o.h_, Handle{})) {}
   Scoped& operator=(Scoped&& o) noexcept {
-    if (this != &o) Reset(std::exchange(o.h_, Handle{}));
+    if (this != &o) {
+      Reset();
+      h_ = std::exchange(o.h_, Handle{});
+    }
     return *this;
   }
   Scoped(const Scoped&) = delete;
@@ -28,32 +38,48 @@ class Scoped {
   Handle Get() const { return h_; }
   explicit operator bool() const { return h_ != Handle{}; }
   // Gives the handle away; the caller (or the window system) owns it now.
-  Handle Release() { return std::exchange(h_, Handle{}); }
+  Handle Release() {
+    Count(h_, -1);
+    return std::exchange(h_, Handle{});
+  }
   void Reset(Handle h = Handle{}) {
-    if (h_ != Handle{}) Traits::Close(h_);
+    if (h_ != Handle{}) {
+      Traits::Close(h_);
+      Count(h_, -1);
+    }
     h_ = h;
+    Count(h_, +1);
   }
 
  private:
+  static void Count(Handle h, int step) {
+    if (h != Handle{}) g_liveHandles[static_cast<int>(Traits::kKind)] += step;
+  }
   Handle h_{};
 };
 
 struct GdiObjectTraits {
+  static constexpr HandleKind kKind = HandleKind::Gdi;
   static void Close(HGDIOBJ h) { DeleteObject(h); }
 };
 struct DcTraits {
+  static constexpr HandleKind kKind = HandleKind::Dc;
   static void Close(HDC h) { DeleteDC(h); }
 };
 struct GlobalTraits {
+  static constexpr HandleKind kKind = HandleKind::Global;
   static void Close(HGLOBAL h) { GlobalFree(h); }
 };
 struct IconTraits {
+  static constexpr HandleKind kKind = HandleKind::Icon;
   static void Close(HICON h) { DestroyIcon(h); }
 };
 struct MenuTraits {
+  static constexpr HandleKind kKind = HandleKind::Menu;
   static void Close(HMENU h) { DestroyMenu(h); }
 };
 struct ImageListTraits {
+  static constexpr HandleKind kKind = HandleKind::ImageList;
   static void Close(HIMAGELIST h);
 };
 

@@ -15,6 +15,10 @@
 //   driver visible TITLE             1 when a window of that title is showing
 //   driver window TITLE              its rectangle
 //   driver click-button TITLE TEXT   presses a button of that window
+//   driver skinned TITLE|pet         the window's answer to the skin's query
+//   driver activate|iconic|restore TITLE|pet, resize TITLE|pet W H, move TITLE|pet X Y, region TITLE|pet, client TITLE|pet
+//   driver resources                 the pet's process: GDI and USER objects as the system counts them, then as
+//                                    the program counts its own (GDI, USER, image lists), then its windows
 #include <windows.h>
 
 #include <vector>
@@ -269,6 +273,12 @@ int wmain(int argc, wchar_t** argv) {
     SetWindowPos(w, nullptr, 0, 0, _wtoi(argv[3]), _wtoi(argv[4]), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return 0;
   }
+  if (cmd == L"move" && argc == 5) {
+    HWND w = target(argv[2]);
+    if (!w) return 1;
+    SetWindowPos(w, nullptr, _wtoi(argv[3]), _wtoi(argv[4]), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
+  }
   if (cmd == L"region" && argc == 3) {
     // The window region's bounds and rectangle count, or "none".
     HWND w = target(argv[2]);
@@ -296,6 +306,38 @@ int wmain(int argc, wchar_t** argv) {
     POINT origin{0, 0};
     ClientToScreen(w, &origin);
     std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, c.right, c.bottom);
+    return 0;
+  }
+  if (cmd == L"resources") {
+    HWND pet = FindPet();
+    DWORD pid = 0;
+    if (!pet || !GetWindowThreadProcessId(pet, &pid)) return 1;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return 1;
+    struct Count {
+      DWORD pid;
+      int windows = 0;
+    } count{pid};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+          auto* c = reinterpret_cast<Count*>(p);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(w, &owner);
+          if (owner == c->pid) ++c->windows;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    // The program's own census (the window system's counts are zero where they are not kept).
+    HWND main = FindWindowW(L"TPimbloForm", L"u");
+    const UINT census = RegisterWindowMessageW(L"PimbloCensus");
+    DWORD_PTR gdi = 0, user = 0, lists = 0;
+    SendMessageTimeoutW(main, census, 0, 0, SMTO_ABORTIFHUNG, 2000, &gdi);
+    SendMessageTimeoutW(main, census, 1, 0, SMTO_ABORTIFHUNG, 2000, &user);
+    SendMessageTimeoutW(main, census, 2, 0, SMTO_ABORTIFHUNG, 2000, &lists);
+    std::printf("%lu %lu %lu %lu %lu %d\n", static_cast<unsigned long>(GetGuiResources(process, GR_GDIOBJECTS)),
+                static_cast<unsigned long>(GetGuiResources(process, GR_USEROBJECTS)), static_cast<unsigned long>(gdi),
+                static_cast<unsigned long>(user), static_cast<unsigned long>(lists), count.windows);
+    CloseHandle(process);
     return 0;
   }
   if (cmd == L"foreground") {
