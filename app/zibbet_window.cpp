@@ -80,8 +80,9 @@ void TZibbetWindow::ShapeToPicture(std::uint32_t key, std::uint32_t tolerance) {
   ++redraws;
   GdiFlush();
   HRGN region = BitmapToRegion(picture_.Handle(), key, tolerance);
-  // The window system owns the region from here on; 0 removes the shape.
-  SetWindowRgn(ui::TForm::Handle(), region, TRUE);
+  // The window system owns the region once it took it; 0 removes the shape (a pet
+  // whose picture cannot be scanned shows square but lives on).
+  if (!SetWindowRgn(ui::TForm::Handle(), region, TRUE) && region) DeleteObject(region);
 }
 
 void TZibbetWindow::Invalidate() { InvalidateRect(ui::TForm::Handle(), nullptr, FALSE); }

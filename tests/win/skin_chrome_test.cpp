@@ -168,5 +168,27 @@ TEST_F(SkinnedWindowTest, WindowsThatAreNeverSkinned) {
   EXPECT_EQ(manager.Find(flat), nullptr) << "an empty window rectangle";
 }
 
+// A skin that does not load: the component switches itself off at load and the
+// windows keep their own frames.
+TEST_F(SkinnedWindowTest, ASkinThatDoesNotLoadLeavesWindowsAlone) {
+  const std::uint8_t broken[] = {16, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+  TSkinData bad;
+  bad.SkinControls = MainFormSkinControls();
+  bad.Reading = true;
+  bad.SetActive(true);
+  bad.Reading = false;
+  bad.ReadSkinStream(broken);
+  EXPECT_TRUE(bad.Empty());
+  TSkinManage own;
+  own.AddSkin(bad, nullptr);
+  bad.Loaded();
+  EXPECT_FALSE(bad.Active());
+  HWND w = Make(WS_OVERLAPPEDWINDOW, 300, 200);
+  own.SkinWindow(w, true);
+  EXPECT_EQ(own.Find(w), nullptr);
+  EXPECT_EQ(SendMessageW(w, kSkinQuery, 0, 0), 0);
+  EXPECT_NE(GetWindowLongPtrW(w, GWL_STYLE) & WS_CAPTION, 0);
+}
+
 }  // namespace
 }  // namespace pimblo

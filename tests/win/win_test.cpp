@@ -274,5 +274,26 @@ TEST_F(MainFormTest, TurningAroundRecutsTheWindowToTheNewPicture) {
   }
 }
 
+// Hot keys another program holds already: the program starts all the same, and
+// its own hot-key handling still works for the message when it comes.
+TEST(Faults, HotKeysTakenByAnotherProgramAreNoObstacle) {
+  HANDLE marker = CreateFileW(L"c:\\a.bat", GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+  if (marker != INVALID_HANDLE_VALUE) CloseHandle(marker);
+  const bool heldF12 = RegisterHotKey(nullptr, 0x3F01, MOD_ALT | MOD_CONTROL, VK_F12);
+  const bool heldF11 = RegisterHotKey(nullptr, 0x3F02, MOD_ALT | MOD_CONTROL, VK_F11);
+  {
+    ui::TApplication app;
+    app.Initialize();
+    auto* form = app.CreateForm<TMainForm>();
+    ASSERT_EQ(form->Pets().size(), 1u);
+    SendMessageW(form->ui::TForm::Handle(), WM_HOTKEY, 0, MAKELPARAM(MOD_ALT | MOD_CONTROL, VK_F12));
+    EXPECT_FALSE(form->Timer1->Enabled());
+    SendMessageW(form->ui::TForm::Handle(), WM_HOTKEY, 0, MAKELPARAM(MOD_ALT | MOD_CONTROL, VK_F11));
+    EXPECT_TRUE(form->Timer1->Enabled());
+  }
+  if (heldF12) UnregisterHotKey(nullptr, 0x3F01);
+  if (heldF11) UnregisterHotKey(nullptr, 0x3F02);
+}
+
 }  // namespace
 }  // namespace pimblo
