@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 #include "app/framework/dib.h"
 #include "look/skin_manage.h"
@@ -471,6 +472,7 @@ void TWinSkinForm::PaintFrame() {
     if (w > 0 && t > 0) {
       // The title bar, off screen: borders, text, then buttons.
       ui::TDib dib(title);
+      if (!dib.Pixels()) throw std::runtime_error("no memory for the title bar");
       win::ScopedMemoryDc memory(CreateCompatibleDC(dc));
       const win::ScopedSelect selected(memory.Get(), dib.Handle());
       const int length = GetWindowTextLengthW(window_);
