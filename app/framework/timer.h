@@ -20,6 +20,7 @@ class TTimer : public TComponent {
   UINT Interval() const { return interval_; }
   void SetInterval(UINT interval);
   std::function<void()> OnTimer;
+  UINT_PTR Id() const { return id_; }  // its WM_TIMER identifier
 
   // Runs the timer with this identifier; called for WM_TIMER.
   static void Dispatch(UINT_PTR id);

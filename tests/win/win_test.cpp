@@ -231,6 +231,27 @@ TEST_F(MainFormTest, ATimerEventTicksEveryVisiblePet) {
   EXPECT_EQ(pet->Pet().VelY, vyHidden);  // hidden pets are not ticked
 }
 
+// A tick that takes longer than the interval: the timer events that pile up are
+// handled inside the tick's own message handling, each ticking the pets once, and
+// none of them handles the messages again, so the stack never grows with them.
+TEST_F(MainFormTest, TimerEventsQueuedDuringATickDoNotNest) {
+  TZibbetWindow* pet = form->Pets()[0];
+  pet->Pet().PosX = 400;
+  pet->Pet().PosY = 40;
+  pet->Pet().VelX = 0;
+  pet->Pet().VelY = 0;
+  pet->Pet().AirTicks = 0;
+  constexpr int kQueued = 500;
+  for (int i = 0; i < kQueued; ++i) PostMessageW(app.TimerWindow(), WM_TIMER, form->Timer1->Id(), 0);
+  form->Timer1Timer();
+  MSG msg;
+  int left = 0;
+  while (PeekMessageW(&msg, app.TimerWindow(), WM_TIMER, WM_TIMER, PM_REMOVE)) ++left;
+  EXPECT_LT(left, 5) << "the queued events were handled in the one tick (only the timer's own may come after)";
+  EXPECT_GT(pet->Pet().PosY, 40.0f) << "ticking the pet";
+  EXPECT_GT(pet->Pet().PosY, 40.0f) << "and the pet fell meanwhile";
+}
+
 TEST_F(MainFormTest, ThePetsWindowIsCutToItsPicture) {
   TZibbetWindow* pet = form->Pets()[0];
   form->Timer1->SetEnabled(false);  // only the ticks made here
