@@ -275,16 +275,28 @@ namespace {
 void AddRect(std::vector<RegionRect>& out, const SkinRect& r) {
   if (!r.Empty()) out.push_back({r.left, r.top, r.right, r.bottom});
 }
-// Every run of pixels that are not magenta, moved to the piece's place.
+// Every run of pixels that are not magenta, moved to the piece's place. Rows with the
+// same runs as the row above extend its rectangles instead of adding new ones.
 void AddOpaqueRuns(std::vector<RegionRect>& out, const Bitmap& pixels, const SkinRect& place) {
+  std::vector<std::pair<std::int32_t, std::int32_t>> runs, previous;
+  std::size_t previousFirst = out.size();
   for (std::int32_t y = 0; y < pixels.height; ++y) {
+    runs.clear();
     std::int32_t x = 0;
     while (x < pixels.width) {
       while (x < pixels.width && (pixels.At(x, y) & 0xFFFFFF) == kMagenta) ++x;
       const std::int32_t start = x;
       while (x < pixels.width && (pixels.At(x, y) & 0xFFFFFF) != kMagenta) ++x;
-      if (x > start) out.push_back({place.left + start, place.top + y, place.left + x, place.top + y + 1});
+      if (x > start) runs.emplace_back(start, x);
     }
+    if (y > 0 && runs == previous) {
+      for (std::size_t i = previousFirst; i < out.size(); ++i) ++out[i].bottom;
+      continue;
+    }
+    previousFirst = out.size();
+    for (const auto& [start, end] : runs)
+      out.push_back({place.left + start, place.top + y, place.left + end, place.top + y + 1});
+    previous.swap(runs);
   }
 }
 }  // namespace

@@ -330,6 +330,15 @@ TEST(SkinLayout, OurWindowRegionCutsTheRoundedCorners) {
   EXPECT_TRUE(Covers(rects, 196, 200)) << "the client area";
   EXPECT_TRUE(Covers(rects, 0, 200)) << "the left border";
   EXPECT_TRUE(Covers(rects, 200, 365)) << "the bottom border";
+  // Rows alike share their rectangles: a few bands, not one rectangle a row.
+  EXPECT_LT(rects.size(), 40u);
+  // Every pixel of the window is covered exactly when it is not a magenta pixel of a border.
+  for (std::int32_t y : {0, 1, 2, 3, 28, 29, 200, 360, 365})
+    for (std::int32_t x : {0, 1, 2, 3, 4, 100, 388, 389, 390, 391, 392}) {
+      std::int32_t hits = 0;
+      for (const RegionRect& r : rects) hits += x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+      EXPECT_LE(hits, 1) << "rectangles do not overlap at " << x << "," << y;
+    }
   // No rectangle leaves the window.
   for (const RegionRect& r : rects) {
     EXPECT_GE(r.left, 0);
