@@ -15,6 +15,7 @@
 //   driver visible TITLE             1 when a window of that title is showing
 //   driver window TITLE              its rectangle
 //   driver click-button TITLE TEXT   presses a button of that window
+//   driver pets                      every pet's rectangle, one a line
 //   driver skinned TITLE|pet         the window's answer to the skin's query
 //   driver activate|iconic|restore TITLE|pet, resize TITLE|pet W H, move TITLE|pet X Y, region TITLE|pet, client TITLE|pet
 //   driver resources                 the pet's process: GDI and USER objects as the system counts them, then as
@@ -144,6 +145,22 @@ int wmain(int argc, wchar_t** argv) {
   }
   const std::wstring cmd = argc > 1 ? argv[1] : L"";
   if (cmd == L"pet") return PrintRect(FindPet());
+  if (cmd == L"pets") {
+    // Every pet on the desktop, one rectangle a line.
+    EnumWindows(
+        [](HWND w, LPARAM) -> BOOL {
+          wchar_t cls[64] = {};
+          GetClassNameW(w, cls, 64);
+          RECT r;
+          GetWindowRect(w, &r);
+          if (std::wstring(cls) == L"TPimbloForm" && IsWindowVisible(w) && r.right - r.left == 32 &&
+              r.bottom - r.top == 32)
+            std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+          return TRUE;
+        },
+        0);
+    return 0;
+  }
   if (cmd == L"wait-pet" && argc == 3) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(_wtoi(argv[2])) * 1000;
     while (!FindPet() && GetTickCount() < end) Sleep(20);
