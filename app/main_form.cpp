@@ -110,6 +110,25 @@ TMainForm::TMainForm(ui::TComponent* owner) : ui::TForm(owner) {
       case 0: m.Result = LiveHandles(HandleKind::Gdi) + LiveHandles(HandleKind::Dc); break;
       case 1: m.Result = LiveHandles(HandleKind::Menu) + LiveHandles(HandleKind::Icon) + windows; break;
       case 2: m.Result = LiveHandles(HandleKind::ImageList); break;
+      // The platform calls of the motion so far, for the whole-program measurements:
+      // 3 pet ticks (every tick of a pet asks once for the top window), 4 hit tests,
+      // 5 rectangle queries, 6 metric reads, 7 top-window queries, 8 window moves,
+      // 9 raises, 10 redraws (frame drawn and window reshaped), 11 cursor reads.
+      case 3: m.Result = static_cast<LRESULT>(MainForm->Desktop().counts.topWindow); break;
+      case 4: m.Result = static_cast<LRESULT>(MainForm->Desktop().counts.windowFromPoint); break;
+      case 5: m.Result = static_cast<LRESULT>(MainForm->Desktop().counts.getWindowRect); break;
+      case 6: m.Result = static_cast<LRESULT>(MainForm->Desktop().counts.metrics); break;
+      case 7: m.Result = static_cast<LRESULT>(MainForm->Desktop().counts.topWindow); break;
+      case 8:
+      case 9:
+      case 10: {
+        std::uint64_t sum = 0;
+        for (const TZibbetWindow* pet : MainForm->Pets())
+          sum += m.WParam == 8 ? pet->moves : m.WParam == 9 ? pet->raises : pet->redraws;
+        m.Result = static_cast<LRESULT>(sum);
+        break;
+      }
+      case 11: m.Result = static_cast<LRESULT>(MainForm->Desktop().counts.cursor); break;
       default: m.Result = -1; break;
     }
   });

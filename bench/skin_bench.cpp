@@ -2,6 +2,7 @@
 // description.
 #include <benchmark/benchmark.h>
 
+#include "bench/allocations.h"
 #include "look/lzh.h"
 #include "look/skin_layout.h"
 #include "look/win_skin_data.h"
@@ -40,8 +41,15 @@ void BM_SkinOpenAndDescription(benchmark::State& state) {
 }
 BENCHMARK(BM_SkinOpenAndDescription);
 
-// The whole load: the stored value to skin objects, as the main form does at start.
+// The whole load: the stored value to skin objects, as the main form does at start;
+// and the heap a loaded skin keeps.
 void BM_SkinLoad(benchmark::State& state) {
+  const long long before = BytesHeld();
+  {
+    TSkinData skin;
+    skin.ReadSkinStream(assets::SkinStream());
+    state.counters["kB kept"] = static_cast<double>(BytesHeld() - before) / 1024;
+  }
   for (auto _ : state) {
     TSkinData skin;
     skin.ReadSkinStream(assets::SkinStream());
