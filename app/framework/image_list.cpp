@@ -1,11 +1,9 @@
 #include "app/framework/image_list.h"
 
-#include <objidl.h>
-#include <shlwapi.h>
-
 #include <vector>
 
 #include "app/framework/dib.h"
+#include "app/framework/memory_stream.h"
 
 namespace pimblo::ui {
 
@@ -16,10 +14,8 @@ TImageList::TImageList(TComponent* owner, int width, int height)
       height_(height) {}
 
 bool TImageList::ReadStream(std::span<const std::uint8_t> bytes) {
-  IStream* stream = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
-  if (!stream) return false;
-  HIMAGELIST read = ImageList_Read(stream);
-  stream->Release();
+  MemoryStream stream(bytes);
+  HIMAGELIST read = ImageList_Read(&stream);
   if (!read) return false;
   list_.Reset(read);
   ImageList_GetIconSize(read, &width_, &height_);

@@ -9,6 +9,7 @@
 #include "app/framework/application.h"
 #include "app/framework/dib.h"
 #include "app/framework/image_list.h"
+#include "app/framework/memory_stream.h"
 #include "app/main_form.h"
 #include "resources/embedded_assets.h"
 #include "sprites/bitmap_region.h"
@@ -134,6 +135,55 @@ TEST(ImageListRead, RefusesAStreamThatIsNotOne) {
   ui::TImageList list(nullptr);
   const std::uint8_t junk[] = {'I', 'L', 1, 1, 0, 0};
   EXPECT_FALSE(list.ReadStream(junk));
+}
+
+TEST(ImageListRead, RefusesEveryCutOfOurSheet) {
+  // A stream that ends early, wherever it ends, gives no image list rather than a partial one.
+  const auto heads = assets::HeadsStream();
+  for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{27}, std::size_t{28}, heads.size() / 2}) {
+    ui::TImageList list(nullptr);
+    EXPECT_FALSE(list.ReadStream(heads.first(size))) << size << " bytes";
+  }
+}
+
+TEST(MemoryStream, ReadsSeeksAndTellsItsSize) {
+  const std::uint8_t bytes[] = {1, 2, 3, 4, 5};
+  ui::MemoryStream stream(bytes);
+  std::uint8_t into[8] = {};
+  ULONG read = 99;
+  EXPECT_EQ(stream.Read(into, 2, &read), S_OK);
+  EXPECT_EQ(read, 2u);
+  EXPECT_EQ(into[1], 2);
+  // A read across the end gives what is left and says it fell short.
+  EXPECT_EQ(stream.Read(into, 8, &read), S_FALSE);
+  EXPECT_EQ(read, 3u);
+  EXPECT_EQ(into[2], 5);
+  EXPECT_EQ(stream.Read(into, 1, &read), S_FALSE);
+  EXPECT_EQ(read, 0u);
+
+  LARGE_INTEGER move{};
+  ULARGE_INTEGER at{};
+  move.QuadPart = -2;
+  EXPECT_EQ(stream.Seek(move, STREAM_SEEK_END, &at), S_OK);
+  EXPECT_EQ(at.QuadPart, 3u);
+  move.QuadPart = -4;
+  EXPECT_NE(stream.Seek(move, STREAM_SEEK_CUR, &at), S_OK);  // before the start
+  EXPECT_EQ(stream.Position(), 3u);
+  move.QuadPart = 100;
+  EXPECT_EQ(stream.Seek(move, STREAM_SEEK_SET, &at), S_OK);  // past the end: reads give nothing
+  EXPECT_EQ(stream.Read(into, 1, &read), S_FALSE);
+  EXPECT_EQ(read, 0u);
+
+  STATSTG stat{};
+  EXPECT_EQ(stream.Stat(&stat, STATFLAG_NONAME), S_OK);
+  EXPECT_EQ(stat.cbSize.QuadPart, 5u);
+  IStream* again = nullptr;
+  EXPECT_EQ(stream.QueryInterface(IID_IStream, reinterpret_cast<void**>(&again)), S_OK);
+  EXPECT_EQ(again, &stream);
+  again->Release();
+  void* other = nullptr;
+  EXPECT_EQ(stream.QueryInterface(IID_IDispatch, &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
 }
 
 TEST(MirroredSheets, OnRealImageListsMatchThePlatformFreeOnes) {
