@@ -38,7 +38,12 @@ TForm2::TForm2(ui::TComponent* owner) : ui::TForm(owner) {
   style.width = 393;
   style.height = 366;
   CreateHandle(style);
+}
 
+// The memo and the button, with their text and fonts, are made when the window
+// is first shown: most starts never show it, and the text's fonts cost the
+// program's start-up both time and memory.
+void TForm2::CreateContents() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   Memo1 = CreateWindowExW(0, L"EDIT", HelpText().c_str(),
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | ES_MULTILINE | ES_WANTRETURN, 1, 0,
@@ -62,6 +67,7 @@ TForm2::TForm2(ui::TComponent* owner) : ui::TForm(owner) {
 }
 
 void TForm2::FormShow() {
+  if (!Memo1) CreateContents();
   if (MainForm) MainForm->Timer1->SetEnabled(false);
 }
 

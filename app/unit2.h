@@ -23,6 +23,7 @@ class TForm2 : public ui::TForm {
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  void CreateContents();
   win::ScopedFont memoFont_;
   win::ScopedFont buttonFont_;
 };

@@ -114,6 +114,7 @@ LRESULT TZibbetWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_PAINT: Paint(); return 0;
     case WM_ERASEBKGND: return 1;
+    case WM_NCPAINT: return 0;  // no frame: nothing for the system to paint, on every move
     case WM_SETCURSOR: SetCursor(LoadCursorW(nullptr, IDC_HAND)); return TRUE;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // picking the pet up leaves the focus where it was
     case WM_LBUTTONDOWN: MouseDown(MouseButton::Left, lParam); return 0;
