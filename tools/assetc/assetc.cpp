@@ -1,7 +1,8 @@
 // assetc: compiles our editable assets (XPM) into the forms the program stores.
 //   assetc sheet IN.xpm FRAMES OUT.il      image-list stream of FRAMES 32×32 frames
 //   assetc bmp IN.xpm OUT.bmp              24-bit BMP (menu glyphs)
-//   assetc ico IN.xpm OUT.ico              32×32 16-colour icon with mask
+//   assetc ico IN.xpm… OUT.ico             16-colour icon with mask at 16, 32 and 48 pixels: the
+//                                          32×32 picture and any 16 or 48 drawn; the rest scaled
 //   assetc embed OUT.cpp NAME=FILE …       C++ source holding the files' bytes
 //   assetc preview HEADS.il LEGS.il SCALE OUT.ppm   all frames, both ways, enlarged
 //   assetc stream IN OUT                  IN behind its 32-bit length (a stored stream property)
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -114,55 +116,107 @@ void Bmp(const std::string& in, const std::string& out) {
   WriteFile(out, w.Take());
 }
 
-void Ico(const std::string& in, const std::string& out) {
-  const XpmImage image = LoadXpm(in);
-  const Bitmap& p = image.pixels;
-  if (p.width != 32 || p.height != 32) Fail(in + ": the icon is 32x32");
+// One picture of an icon: its pixels, where it is see-through, its colours.
+struct IconImage {
+  Bitmap pixels;
+  Mask clear;
+  std::vector<Pixel> colours;
+};
+
+// Nearest neighbour from pixel centres: every pixel of the result takes the
+// source pixel under its centre, so the picture stays hard-edged pixel art.
+IconImage ScaleIcon(const IconImage& from, int size) {
+  IconImage to{Bitmap(size, size), Mask(size, size), from.colours};
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      const int sx = (2 * x + 1) * from.pixels.width / (2 * size);
+      const int sy = (2 * y + 1) * from.pixels.height / (2 * size);
+      to.pixels.At(x, y) = from.pixels.At(sx, sy);
+      to.clear.Set(x, y, from.clear.IsTransparent(sx, sy));
+    }
+  return to;
+}
+
+// A 16-colour picture as an icon stores it: the header (height doubled for the
+// colour and mask halves), the palette, the colour rows and the mask rows, each
+// row padded to four bytes and the bottom row first.
+std::vector<std::uint8_t> IconDib(const IconImage& image) {
+  const int size = image.pixels.width;
   std::vector<Pixel> palette = image.colours;
   std::sort(palette.begin(), palette.end());
   palette.erase(std::unique(palette.begin(), palette.end()), palette.end());
-  if (palette.size() > 16) Fail(in + ": the icon has more than 16 colours");
   palette.resize(16, 0);
-  const std::uint32_t xorBytes = 32 * 16, andBytes = 32 * 4;
+  const std::uint32_t xorRow = (static_cast<std::uint32_t>(size) * 4 + 31) / 32 * 4;
+  const std::uint32_t andRow = (static_cast<std::uint32_t>(size) + 31) / 32 * 4;
   ByteWriter w;
-  w.U16(0);
-  w.U16(1);  // icon
-  w.U16(1);  // one image
-  w.U8(32);
-  w.U8(32);
-  w.U8(16);
-  w.U8(0);
-  w.U16(1);
-  w.U16(4);
-  w.U32(40 + 16 * 4 + xorBytes + andBytes);
-  w.U32(22);
   w.U32(40);
-  w.I32(32);
-  w.I32(64);  // colour and mask halves
+  w.I32(size);
+  w.I32(2 * size);
   w.U16(1);
   w.U16(4);
   w.U32(0);
-  w.U32(xorBytes + andBytes);
+  w.U32((xorRow + andRow) * static_cast<std::uint32_t>(size));
   w.I32(0);
   w.I32(0);
   w.U32(16);
   w.U32(0);
   for (Pixel c : palette) w.U32(c & 0x00FFFFFF);
-  for (int y = 31; y >= 0; --y)
-    for (int x = 0; x < 32; x += 2) {
-      auto index = [&](int px) {
-        if (image.clear.IsTransparent(px, y)) return 0;
-        return static_cast<int>(std::find(palette.begin(), palette.end(), p.At(px, y)) - palette.begin());
-      };
-      w.U8(static_cast<std::uint8_t>((index(x) << 4) | index(x + 1)));
-    }
-  for (int y = 31; y >= 0; --y)
-    for (int b = 0; b < 4; ++b) {
-      std::uint8_t bits = 0;
-      for (int i = 0; i < 8; ++i)
-        if (image.clear.IsTransparent(b * 8 + i, y)) bits |= static_cast<std::uint8_t>(0x80 >> i);
-      w.U8(bits);
-    }
+  auto index = [&](int x, int y) {
+    if (image.clear.IsTransparent(x, y)) return 0;  // black under a set mask bit: see-through
+    return static_cast<int>(std::find(palette.begin(), palette.end(), image.pixels.At(x, y)) - palette.begin());
+  };
+  for (int y = size - 1; y >= 0; --y) {
+    std::vector<std::uint8_t> row(xorRow, 0);
+    for (int x = 0; x < size; ++x) row[static_cast<std::size_t>(x / 2)] |= static_cast<std::uint8_t>(index(x, y) << (x % 2 ? 0 : 4));
+    w.Bytes(row);
+  }
+  for (int y = size - 1; y >= 0; --y) {
+    std::vector<std::uint8_t> row(andRow, 0);
+    for (int x = 0; x < size; ++x)
+      if (image.clear.IsTransparent(x, y)) row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+    w.Bytes(row);
+  }
+  return w.Take();
+}
+
+// The program's icon at 16, 32 and 48 pixels. The 32-pixel drawing is required;
+// a size without a drawing of its own is scaled from it.
+void Ico(const std::vector<std::string>& ins, const std::string& out) {
+  constexpr int kSizes[] = {16, 32, 48};
+  std::optional<IconImage> drawn[std::size(kSizes)];
+  for (const std::string& in : ins) {
+    XpmImage xpm = LoadXpm(in);
+    const int size = xpm.pixels.width;
+    const auto slot = std::find(std::begin(kSizes), std::end(kSizes), size) - std::begin(kSizes);
+    if (xpm.pixels.height != size || slot == std::ssize(kSizes))
+      Fail(in + ": an icon picture is 16x16, 32x32 or 48x48");
+    if (drawn[slot]) Fail(in + ": a second " + std::to_string(size) + "-pixel picture");
+    std::vector<Pixel> colours = xpm.colours;
+    std::sort(colours.begin(), colours.end());
+    if (std::unique(colours.begin(), colours.end()) - colours.begin() > 16) Fail(in + ": the icon has more than 16 colours");
+    drawn[slot] = IconImage{std::move(xpm.pixels), std::move(xpm.clear), std::move(xpm.colours)};
+  }
+  if (!drawn[1]) Fail("the icon needs its 32x32 picture");
+  std::vector<std::vector<std::uint8_t>> dibs;
+  for (std::size_t i = 0; i < std::size(kSizes); ++i)
+    dibs.push_back(IconDib(drawn[i] ? *drawn[i] : ScaleIcon(*drawn[1], kSizes[i])));
+  ByteWriter w;
+  w.U16(0);
+  w.U16(1);  // icon
+  w.U16(static_cast<std::uint16_t>(dibs.size()));
+  std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(dibs.size());
+  for (std::size_t i = 0; i < dibs.size(); ++i) {
+    w.U8(static_cast<std::uint8_t>(kSizes[i]));
+    w.U8(static_cast<std::uint8_t>(kSizes[i]));
+    w.U8(16);  // colours
+    w.U8(0);
+    w.U16(1);  // planes
+    w.U16(4);  // bits a pixel
+    w.U32(static_cast<std::uint32_t>(dibs[i].size()));
+    w.U32(offset);
+    offset += static_cast<std::uint32_t>(dibs[i].size());
+  }
+  for (const auto& dib : dibs) w.Bytes(dib);
   WriteFile(out, w.Take());
 }
 
@@ -259,13 +313,13 @@ void Stream(const std::string& in, const std::string& out) {
 int Run(const std::vector<std::string>& a) {
   if (a.size() == 4 && a[0] == "sheet") Sheet(a[1], std::atoi(a[2].c_str()), a[3]);
   else if (a.size() == 3 && a[0] == "bmp") Bmp(a[1], a[2]);
-  else if (a.size() == 3 && a[0] == "ico") Ico(a[1], a[2]);
+  else if (a.size() >= 3 && a[0] == "ico") Ico({a.begin() + 1, a.end() - 1}, a.back());
   else if (a.size() >= 2 && a[0] == "embed") Embed(a[1], {a.begin() + 2, a.end()});
   else if (a.size() == 5 && a[0] == "preview") Preview(a[1], a[2], std::atoi(a[3].c_str()), a[4]);
   else if (a.size() == 3 && a[0] == "stream") Stream(a[1], a[2]);
   else {
     std::fprintf(stderr,
-                 "usage: assetc sheet IN.xpm FRAMES OUT.il | bmp IN.xpm OUT.bmp | ico IN.xpm OUT.ico |\n"
+                 "usage: assetc sheet IN.xpm FRAMES OUT.il | bmp IN.xpm OUT.bmp | ico IN.xpm... OUT.ico |\n"
                  "       assetc embed OUT.cpp NAME=FILE... | preview HEADS.il LEGS.il SCALE OUT.ppm\n");
     return 2;
   }
