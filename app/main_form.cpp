@@ -211,7 +211,9 @@ void TMainForm::AddTrayIcon() {
   TrayIconData.uID = 1;
   TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   TrayIconData.uCallbackMessage = kTrayCallbackMessage;
-  TrayIconData.hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+  // The small picture drawn for the notification area, not the large one scaled down.
+  TrayIconData.hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
+                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   static_assert(sizeof kTrayTip <= sizeof TrayIconData.szTip, "the tip fits the first layout's 64 characters");
   static_assert(sizeof(void*) != 4 || NOTIFYICONDATAW_V1_SIZE == 152, "the first wide layout on 32-bit Windows");
   std::copy(std::begin(kTrayTip), std::end(kTrayTip), TrayIconData.szTip);
