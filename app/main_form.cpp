@@ -133,6 +133,10 @@ TMainForm::TMainForm(ui::TComponent* owner) : ui::TForm(owner) {
     }
   });
   OnMessage(kTrayCallbackMessage, [this](ui::TMessage& m) { WMTrayNotify(m); });
+  // The shell made its notification area again (it was restarted): the icon
+  // would be gone for good, so it goes back in.
+  if (const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated"))
+    OnMessage(taskbarCreated, [](ui::TMessage&) { Shell_NotifyIconW(NIM_ADD, &TrayIconData); });
   for (UINT msg : {WM_MEASUREITEM, WM_DRAWITEM})
     OnMessage(msg, [this](ui::TMessage& m) {
       m.Result = PopupMenu1->HandleMenuMessage(m.Msg, m.WParam, m.LParam) ? TRUE : DefWindowProcW(ui::TForm::Handle(), m.Msg, m.WParam, m.LParam);

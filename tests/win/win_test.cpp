@@ -264,6 +264,15 @@ TEST_F(MainFormTest, OnlyAPressOnTheIconOpensTheMenu) {
   EXPECT_FALSE(form->PopupMenu1->IsOpen());
 }
 
+TEST_F(MainFormTest, TheIconGoesBackWhenTheNotificationAreaIsMadeAgain) {
+  if (!Shell_NotifyIconW(NIM_MODIFY, &TrayIconData)) GTEST_SKIP() << "no notification area here";
+  // A restarted shell has an empty notification area: as if the icon were removed.
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &TrayIconData));
+  EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &TrayIconData));
+  SendMessageW(form->ui::TForm::Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &TrayIconData));
+}
+
 TEST_F(MainFormTest, ATimerEventTicksEveryVisiblePet) {
   TZibbetWindow* pet = form->Pets()[0];
   form->Timer1->SetEnabled(false);  // only the ticks made here
