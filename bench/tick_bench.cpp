@@ -77,6 +77,17 @@ bool NoAllocations(benchmark::State& state, const Measured& m) {
   return false;
 }
 
+// What the timed loop did: allocations since `before` (read first, as reporting
+// allocates), the desktop's calls, and the ticks, `ticksPerIteration` a round.
+Measured Finish(benchmark::State& state, const SimDesktop& desktop, long long before, double ticksPerIteration = 1) {
+  Measured m;
+  m.allocations = AllocationCount() - before;
+  m.ticks = static_cast<double>(state.iterations()) * ticksPerIteration;
+  m.counts = desktop.counts;
+  Report(state, m);
+  return m;
+}
+
 // A settled walker asks only what its algorithm needs. Each tick: the sideways
 // sub-step (two points), the refused downward sub-step (two points) and the
 // ledge look-ahead are five solid-point tests, each reading the screen's width
@@ -123,13 +134,9 @@ void BM_TickWalking(benchmark::State& state) {
   pet.Blinking = false;  // a settled walker: only the walk cycle redraws
   for (int i = 0; i < 2000; ++i) pet.MoveZibbet();
   desktop.counts = {};
-  Measured m;
   const long long before = AllocationCount();
   for (auto _ : state) pet.MoveZibbet();
-  m.allocations = AllocationCount() - before;
-  m.ticks = static_cast<double>(state.iterations());
-  m.counts = desktop.counts;
-  Report(state, m);
+  const Measured m = Finish(state, desktop, before);
   if (!NoAllocations(state, m)) return;
   // The calls are checked over a fixed stretch of ticks of the same walk, however
   // few the timed loop ran.
@@ -158,7 +165,6 @@ void BM_TickFalling(benchmark::State& state) {
   double speedFactor = 0.988;
   BenchPetWindow window(desktop, bench::Sheets(), {500, 0});
   TZibbetForm pet(desktop, window, random, speedFactor);
-  Measured m;
   double travel = 0;
   const long long before = AllocationCount();
   for (auto _ : state) {
@@ -169,10 +175,7 @@ void BM_TickFalling(benchmark::State& state) {
     pet.MoveZibbet();
     travel += std::fabs(pet.VelY);
   }
-  m.allocations = AllocationCount() - before;
-  m.ticks = static_cast<double>(state.iterations());
-  m.counts = desktop.counts;
-  Report(state, m);
+  const Measured m = Finish(state, desktop, before);
   state.counters["px/tick"] = travel / m.ticks;
   NoAllocations(state, m);
 }
@@ -206,17 +209,13 @@ void BM_TickDragged(benchmark::State& state) {
   };
   for (int i = 0; i < 1000; ++i) tick();
   desktop.counts = {};
-  Measured m;
   double travel = 0;
   const long long before = AllocationCount();
   for (auto _ : state) {
     tick();
     travel += pet.Speed;
   }
-  m.allocations = AllocationCount() - before;
-  m.ticks = static_cast<double>(state.iterations());
-  m.counts = desktop.counts;
-  Report(state, m);
+  const Measured m = Finish(state, desktop, before);
   state.counters["px/tick"] = travel / m.ticks;
   NoAllocations(state, m);
 }
@@ -238,14 +237,10 @@ void BM_HundredPets(benchmark::State& state) {
     pets.back()->PosY = static_cast<float>((i * 37) % 700);
   }
   desktop.counts = {};
-  Measured m;
   const long long before = AllocationCount();
   for (auto _ : state)
     for (auto& pet : pets) pet->MoveZibbet();
-  m.allocations = AllocationCount() - before;
-  m.ticks = static_cast<double>(state.iterations()) * 100;
-  m.counts = desktop.counts;
-  Report(state, m);
+  const Measured m = Finish(state, desktop, before, 100);
   state.counters["pets"] = 100;
   NoAllocations(state, m);
 }
