@@ -1,0 +1,88 @@
+# What the Wine tests do to the running pet, the way a user would: counted
+# checks, questions to our driver inside the desktop, the notification icon's
+# menu and the program's message boxes. Sourced by the end-to-end and release
+# tests; the caller sets $driver (the driver's .exe) and $out (screenshots).
+
+passed=0 failed=0
+ok() { echo "ok: $*"; passed=$((passed + 1)); }
+bad() { echo "FAIL: $*"; failed=$((failed + 1)); }
+check() { local what=$1; shift; if "$@"; then ok "$what"; else bad "$what"; fi; }
+shot() { import -window root "$out/$1.png"; }
+
+drv() { "$WINE64" "$driver" "$@" 2>/dev/null | tr -d '\r'; }
+pet() { drv pet; }
+frozen() { local a b; sleep 0.5; a=$(pet); sleep 1.5; b=$(pet); [ "$a" = "$b" ]; }
+moving() { ! frozen; }
+
+# The pet's menu is open: its twelve items are ten of 28 pixels, the read-out of
+# 34 and two separators of 5. Sets ML MT MR MB to its rectangle.
+menu_open() { read -r _ _ ML MT MR MB < <(drv menu) && [ -n "${MB:-}" ] && [ $((MB - MT)) -ge 300 ]; }
+
+# Opens the menu from the notification icon with mouse BUTTON (1 or 3).
+tray() {
+  local try
+  for try in 1 2 3; do
+    xdotool mousemove 1012 757 click "$1"
+    sleep 1
+    menu_open && return 0
+    xdotool key Escape
+  done
+  return 1
+}
+
+# Takes the open menu's item at screen row Y. Menus take an item on a release
+# after the pointer has moved over it; under Wine the first click may only give
+# the menu the pointer, so click again while the menu is still open.
+choose() {
+  local try
+  for try in 1 2 3; do
+    xdotool mousemove $((ML + 60)) $(($1 + 2))
+    sleep 0.3
+    xdotool mousemove $((ML + 50)) "$1"
+    sleep 0.3
+    xdotool mousedown 1
+    sleep 0.1
+    xdotool mouseup 1
+    sleep 0.7
+    drv menu >/dev/null || return 0
+  done
+  return 1
+}
+
+# OFFSET BUTTON COMMAND…: the command's effect is there, or the item at OFFSET
+# from the menu's top (negative: from its bottom) is chosen again from the icon,
+# as a click the menu took only as the pointer entering it did nothing.
+menu_command() {
+  local offset=$1 button=$2
+  shift 2
+  "$@" && return 0
+  for _ in 1 2; do
+    tray "$button" || continue
+    if [ "$offset" -lt 0 ]; then choose $((MB + offset)); else choose $((MT + offset)); fi
+    "$@" && return 0
+  done
+  return 1
+}
+
+# [TRIES]: the message box on screen, "caption|text", after at most TRIES
+# quarter seconds; "none" and failure when none came.
+wait_dialog() {
+  local d
+  for _ in $(seq "${1:-40}"); do
+    d=$(drv dialog) && [ "$d" != none ] && { echo "$d"; return 0; }
+    sleep 0.25
+  done
+  echo none
+  return 1
+}
+
+# OFFSET of the item from the menu's top: the message it brings, "none" if none.
+menu_dialog() {
+  local d
+  for _ in 1 2 3; do
+    tray 3 || continue
+    choose $((MT + $1))
+    d=$(wait_dialog 16) && { echo "$d"; return 0; }
+  done
+  echo none
+}
