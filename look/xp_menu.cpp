@@ -172,6 +172,10 @@ MenuSize TXPMenu::IconExtent(const MenuEntry& item) const {
   return extent;
 }
 
+void TXPMenu::TakeSystemMenuFont(MenuCanvas& canvas) {
+  LoadSystemMenuFont(font_, [&](MenuFont& f) { return canvas.SystemMenuFont(f); });
+}
+
 MenuFont TXPMenu::ItemFont(const MenuEntry& item) const {
   MenuFont font = font_;
   if (item.Default) font.Bold = true;  // the default item stands out
@@ -192,6 +196,9 @@ void TXPMenu::MeasureMenuItem(MenuEntry& item, MenuCanvas& canvas, int& width, i
   std::wstring text = line ? std::wstring() : item.Caption;
   if (!IsBlank(item.ShortCut)) text += item.ShortCut + L"WWW";
 
+  // Measured in exactly the font the painting will use, or a caption measured
+  // in the stored font would be cut off when painted in the system's.
+  if (useSystemColors_) TakeSystemMenuFont(canvas);
   canvas.SetFont(ItemFont(item));
   const MenuSize textSize = canvas.TextExtent(text);
   int w = textSize.cx;
@@ -238,7 +245,7 @@ void TXPMenu::ComputeWorkingColors(MenuCanvas& canvas) {
   w.Separator = rgb(separatorColor_);
 
   if (!useSystemColors_) return;
-  LoadSystemMenuFont(font_, [&](MenuFont& f) { return canvas.SystemMenuFont(f); });
+  TakeSystemMenuFont(canvas);
   w.SelectionText = rgb(font_.Color);
   w.SelectionBorder = rgb(clHighlight);
   w.Check = rgb(clHighlight);

@@ -239,6 +239,8 @@ class TXPMenu : public MenuListener {
   bool IsMenuBarItem(const MenuEntry& item) const;
   const MenuImageList* ImagesOf(const MenuEntry& item) const;
   MenuSize IconExtent(const MenuEntry& item) const;
+  // With the system's colours the system menu font replaces the stored one.
+  void TakeSystemMenuFont(MenuCanvas& canvas);
   MenuFont ItemFont(const MenuEntry& item) const;
   void PaintBackground(MenuCanvas& canvas, const MenuRect& rect, const MenuRect& iconColumn, bool rightToLeft);
   void DrawCheckMark(MenuCanvas& canvas, const MenuEntry& item, const MenuRect& box, bool listImage, bool selected);

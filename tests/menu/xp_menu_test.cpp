@@ -76,6 +76,30 @@ TEST_F(MenuTest, MeasuresItems) {
   EXPECT_EQ(w + h, 0);
 }
 
+// The first opening measures before anything is painted: the caption must be
+// measured in the font it will be painted in, with or without system colours.
+TEST_F(MenuTest, MeasuresInTheFontThePaintingUses) {
+  canvas.systemFont.Name = L"WenQuanYi Micro Hei";
+  canvas.systemFont.Height = -18;
+  for (const bool system : {true, false}) {
+    MenuOwner freshOwner;
+    TXPMenu fresh{freshOwner};
+    MenuTree& menu = freshOwner.AddMenu(MenuKind::PopupMenu);
+    SetMainFormProperties(fresh);
+    fresh.SetUseSystemColors(system);
+    MenuEntry& item = menu.Items().Add(L"开机自动运行");
+    int w = 0, h = 0;
+    canvas.Clear();
+    fresh.MeasureMenuItem(item, canvas, w, h);
+    ASSERT_FALSE(canvas.fonts.empty());
+    const MenuFont measured = canvas.fonts.back();
+    canvas.Clear();
+    fresh.PaintMenuItem(item, canvas, {0, 0, w, h}, false);
+    EXPECT_EQ(measured, canvas.fonts.back()) << "system colours " << system;
+    EXPECT_EQ(measured.Height, system ? -18 : -11);
+  }
+}
+
 TEST_F(MenuTest, IconAndTextPositions) {
   struct Case {
     bool rtl;
