@@ -33,6 +33,15 @@ TEST(ParseScenario, FillsTheDefaults) {
   EXPECT_TRUE(s.random.empty());
 }
 
+TEST(ParseScenario, TakesEverySpeedTheCommandsReach) {
+  for (const double factor : {0.0, 0.802, 1.0, 1.006}) {
+    const std::string json = R"({"ticks": 1, "speed_factor": )" + std::to_string(factor) + "}";
+    const auto parsed = ParseScenario(json);
+    ASSERT_TRUE(std::holds_alternative<Scenario>(parsed)) << json << " -> " << std::get<std::string>(parsed);
+    EXPECT_DOUBLE_EQ(std::get<Scenario>(parsed).speedFactor, factor);
+  }
+}
+
 TEST(ParseScenario, TheDesktopDefaultsToTheScreen) {
   const auto s = std::get<Scenario>(ParseScenario(R"({"ticks": 1, "screen": {"width": 800, "height": 600}})"));
   EXPECT_EQ(s.desktop.width, 800);
@@ -56,6 +65,8 @@ TEST(ParseScenario, NamesWhatIsWrong) {
       {R"({"ticks": 1, "windows": [{"left": 5, "top": 0, "right": 6}]})", "bottom"},
       {R"({"ticks": 1, "pet": {"x": "a", "y": 1}})", "pet.x"},
       {R"({"ticks": 1, "speed_factor": "fast"})", "speed_factor"},
+      {R"({"ticks": 1, "speed_factor": -0.5})", "speed_factor"},
+      {R"({"ticks": 1, "events": [{"tick": 1, "speed_factor": -1}]})", "speed_factor"},
       {R"({"ticks": 1, "random": [1, -2]})", "random[1]"},
       {R"({"ticks": 1, "events": [{"tick": 1, "press": "thumb"}]})", "press"},
       {R"({"ticks": 1, "events": [{"tick": 1}]})", "exactly one"},

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -82,7 +83,9 @@ std::vector<WindowRect> Windows(const json& v, const std::string& where) {
 double SpeedFactor(const json& v, const std::string& where) {
   if (!v.is_number()) Fail(where, "must be a number");
   const double f = v.get<double>();
-  if (!(f >= 0 && f <= 1)) Fail(where, "must lie between 0 and 1");
+  // Every value the speed commands can reach is taken (speeding up goes past 1);
+  // a factor below 0 or not finite means nothing.
+  if (!(f >= 0 && std::isfinite(f))) Fail(where, "must be a finite number, 0 or more");
   return f;
 }
 
