@@ -1,6 +1,9 @@
 #include "app/unit2.h"
 
+#include <algorithm>
+
 #include "app/commands.h"
+#include "app/framework/dpi.h"
 #include "app/main_form.h"
 
 namespace pimblo {
@@ -9,7 +12,32 @@ TForm2* Form2 = nullptr;
 
 namespace {
 constexpr int kButton1 = 1;
+
+// The window's figures at 96 DPI; every other scale multiplies them.
+constexpr RECT kFormBounds{312, 148, 312 + 393, 148 + 366};
+constexpr RECT kMemo1Bounds{1, 0, 1 + 383, 0 + 337};
+constexpr RECT kButton1Bounds{288, 304, 288 + 81, 304 + 25};
+constexpr int kMemoFontHeight = 16;
+
+RECT Scaled(const RECT& r, int dpi) {
+  return {ui::Scale(r.left, dpi), ui::Scale(r.top, dpi), ui::Scale(r.right, dpi), ui::Scale(r.bottom, dpi)};
 }
+// Moved as little as needed to lie on its monitor's work area (a large scale
+// on a small screen would push the title-bar buttons off it).
+RECT OnTheWorkArea(RECT r) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTOPRIMARY), &monitor)) return r;
+  const RECT& work = monitor.rcWork;
+  const LONG dx = std::max(std::min(0L, work.right - r.right), work.left - r.left);
+  const LONG dy = std::max(std::min(0L, work.bottom - r.bottom), work.top - r.top);
+  OffsetRect(&r, dx, dy);
+  return r;
+}
+void Place(HWND window, const RECT& r) {
+  SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+}  // namespace
 
 std::wstring TForm2::HelpText() {
   return JoinLines({
@@ -33,11 +61,15 @@ TForm2::TForm2(ui::TComponent* owner) : ui::TForm(owner) {
   style.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
   style.exStyle = WS_EX_APPWINDOW;  // a taskbar button, so a minimised help window can be found again
   style.caption = L"简介";
-  style.left = 312;
-  style.top = 148;
-  style.width = 393;
-  style.height = 366;
+  style.left = kFormBounds.left;
+  style.top = kFormBounds.top;
+  style.width = kFormBounds.right - kFormBounds.left;
+  style.height = kFormBounds.bottom - kFormBounds.top;
   CreateHandle(style);
+  dpi_ = ui::WindowDpi(Handle());
+  const RECT bounds = Scaled(kFormBounds, dpi_);
+  const RECT shown = OnTheWorkArea(bounds);
+  if (!EqualRect(&bounds, &kFormBounds) || !EqualRect(&shown, &bounds)) Place(Handle(), shown);
 }
 
 // The memo and the button, with their text and fonts, are made when the window
@@ -46,24 +78,37 @@ TForm2::TForm2(ui::TComponent* owner) : ui::TForm(owner) {
 void TForm2::CreateContents() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   Memo1 = CreateWindowExW(0, L"EDIT", HelpText().c_str(),
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | ES_MULTILINE | ES_WANTRETURN, 1, 0,
-                          383, 337, Handle(), nullptr, instance, nullptr);
-  Button1 = CreateWindowExW(0, L"BUTTON", L"返回", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 288, 304, 81,
-                            25, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButton1)), instance, nullptr);
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | ES_MULTILINE | ES_WANTRETURN, 0, 0, 0,
+                          0, Handle(), nullptr, instance, nullptr);
+  Button1 = CreateWindowExW(0, L"BUTTON", L"返回", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
+                            Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButton1)), instance, nullptr);
   // The button lies over the memo's corner.
   SetWindowPos(Button1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  LayOutContents();
+}
 
+// The memo and the button, their places, sizes and fonts at the window's scale.
+void TForm2::LayOutContents() {
+  Place(Memo1, Scaled(kMemo1Bounds, dpi_));
+  Place(Button1, Scaled(kButton1Bounds, dpi_));
   LOGFONTW memoFont{};
-  memoFont.lfHeight = -16;
+  memoFont.lfHeight = -ui::Scale(kMemoFontHeight, dpi_);
   memoFont.lfCharSet = DEFAULT_CHARSET;
   wcscpy(memoFont.lfFaceName, L"MS Sans Serif");
   memoFont_.Reset(CreateFontIndirectW(&memoFont));
-  SendMessageW(Memo1, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.Get()), FALSE);
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  SendMessageW(Memo1, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.Get()), TRUE);
+  NONCLIENTMETRICSW metrics;
+  ui::NonClientMetrics(metrics, dpi_);
   buttonFont_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
-  SendMessageW(Button1, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
+  SendMessageW(Button1, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), TRUE);
+}
+
+// Moved to a monitor of another scale: the system suggests the new bounds,
+// and the contents follow.
+void TForm2::DpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  Place(Handle(), suggested);
+  if (Memo1) LayOutContents();
 }
 
 void TForm2::FormShow() {
@@ -90,6 +135,9 @@ LRESULT TForm2::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNHIGHLIGHT));
       }
       break;
+    case WM_DPICHANGED:
+      DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) SetFocus(Memo1);
       return 0;

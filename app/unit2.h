@@ -24,6 +24,9 @@ class TForm2 : public ui::TForm {
 
  private:
   void CreateContents();
+  void LayOutContents();
+  void DpiChanged(int dpi, const RECT& suggested);
+  int dpi_ = 96;
   win::ScopedFont memoFont_;
   win::ScopedFont buttonFont_;
 };

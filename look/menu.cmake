@@ -9,7 +9,8 @@ target_link_libraries(pimblo_xpmenu PUBLIC pimblo_sprites)
 pimblo_target(pimblo_xpmenu)
 
 if(WIN32)
-  add_library(pimblo_xpmenu_win32 STATIC ${PROJECT_SOURCE_DIR}/app/framework/win32_canvas.cpp)
+  add_library(pimblo_xpmenu_win32 STATIC ${PROJECT_SOURCE_DIR}/app/framework/win32_canvas.cpp
+    ${PROJECT_SOURCE_DIR}/app/framework/dpi.cpp)
   target_include_directories(pimblo_xpmenu_win32 PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(pimblo_xpmenu_win32 PUBLIC pimblo_xpmenu gdi32 user32 msimg32)
   pimblo_target(pimblo_xpmenu_win32)

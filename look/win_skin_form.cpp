@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/framework/dib.h"
+#include "app/framework/dpi.h"
 #include "look/skin_manage.h"
 
 namespace pimblo {
@@ -15,6 +16,7 @@ constexpr UINT_PTR kHoverTimer = 0x3501;
 constexpr UINT kHoverInterval = 250;
 constexpr UINT kMenuFirstId = 0x7000;  // menu item id = kMenuFirstId + tag
 constexpr int kSystemMenuTag = 33333;
+constexpr int kTitleTextMargin = 3;  // at least this much of the title bar above and below its text
 constexpr UINT WM_NCUAHDRAWCAPTION = 0x00AE;  // the themed caption painters of newer systems
 constexpr UINT WM_NCUAHDRAWFRAME = 0x00AF;
 
@@ -124,11 +126,6 @@ void TWinSkinForm::ComputeBorders() {
 
 void TWinSkinForm::Attach() {
   ReadWindow();
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  captionFont_.Reset(CreateFontIndirectW(&metrics.lfCaptionFont));
-  menuFont_.Reset(CreateFontIndirectW(&metrics.lfMenuFont));
 
   // The replacement system menu; each item's glyph is the one of its tag.
   systemMenu_.Reset(CreatePopupMenu());
@@ -138,12 +135,37 @@ void TWinSkinForm::Attach() {
                 reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(kSystemMenuTag)));
   }
   ComputeBorders();
+  LoadFonts();
   if (state_.placement != Placement::Minimised) TakeCaption();
 
   SetPropW(window_, kFormProperty, this);
   original_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::StaticProc)));
   PostMessageW(window_, kSkinFinishAttach, 0, 1000);
+}
+
+// The system's caption and menu fonts at the window's scale. The skin's
+// pictures keep their pixels at every scale, so a caption font taller than the
+// title bar leaves room for is made smaller until its text fits.
+void TWinSkinForm::LoadFonts() {
+  NONCLIENTMETRICSW metrics;
+  ui::NonClientMetrics(metrics, ui::WindowDpi(window_));
+  menuFont_.Reset(CreateFontIndirectW(&metrics.lfMenuFont));
+  LOGFONTW caption = metrics.lfCaptionFont;
+  captionFont_.Reset(CreateFontIndirectW(&caption));
+  const int room = borders_.title - 2 * kTitleTextMargin;
+  if (room <= 0) return;
+  HDC screen = GetDC(nullptr);
+  if (!screen) return;
+  TEXTMETRICW tm{};
+  {
+    const win::ScopedSelect font(screen, captionFont_.Get());
+    GetTextMetricsW(screen, &tm);
+  }
+  ReleaseDC(nullptr, screen);
+  if (tm.tmHeight <= room) return;
+  caption.lfHeight = room;  // a positive height asks for the whole cell
+  captionFont_.Reset(CreateFontIndirectW(&caption));
 }
 
 void TWinSkinForm::TakeCaption() {
@@ -257,6 +279,16 @@ LRESULT TWinSkinForm::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
       PaintFrame();
       return 0;
     case kSkinRepaintFrame: PaintFrame(); return 0;
+    case WM_DPICHANGED:
+    case WM_SETTINGCHANGE: {
+      // Another scale, or other system fonts: the title takes them.
+      const LRESULT r = CallOriginal(msg, wParam, lParam);
+      if (msg == WM_DPICHANGED || wParam == SPI_SETNONCLIENTMETRICS) {
+        LoadFonts();
+        PaintFrame();
+      }
+      return r;
+    }
     case WM_NCCALCSIZE: {
       if (IsIconic(window_)) return CallOriginal(msg, wParam, lParam);
       if (wParam) {

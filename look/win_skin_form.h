@@ -86,6 +86,7 @@ class TWinSkinForm {
   LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallOriginal(UINT msg, WPARAM wParam, LPARAM lParam);
   void ReadWindow();
+  void LoadFonts();
   void ComputeBorders();
   void TakeCaption();
   void GiveCaptionBack();

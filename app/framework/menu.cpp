@@ -1,5 +1,7 @@
 #include "app/framework/menu.h"
 
+#include "app/framework/dpi.h"
+
 #include <algorithm>
 
 namespace pimblo::ui {
@@ -70,9 +72,8 @@ bool TPopupMenu::HandleMenuMessage(UINT msg, WPARAM, LPARAM lParam) {
 
 namespace {
 win::ScopedFont MenuFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  NONCLIENTMETRICSW metrics;
+  NonClientMetrics(metrics);
   return win::ScopedFont(CreateFontIndirectW(&metrics.lfMenuFont));
 }
 SIZE BitmapSize(HBITMAP b) {

@@ -1,5 +1,7 @@
 #include "app/framework/win32_canvas.h"
 
+#include "app/framework/dpi.h"
+
 #include <cstddef>
 #include <cstring>
 #include <cwchar>
@@ -160,15 +162,8 @@ void Win32Canvas::DrawBitmap(int x, int y, const Bitmap& bitmap, Pixel transpare
 }
 
 bool ReadSystemMenuFont(MenuFont& font) {
-  NONCLIENTMETRICSW metrics{};
-  // The layout every Windows version knows, without the padded border of Vista.
-#if WINVER >= 0x0600
-  const UINT size = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-#else
-  const UINT size = sizeof metrics;
-#endif
-  metrics.cbSize = size;
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, size, &metrics, 0)) return false;
+  NONCLIENTMETRICSW metrics;
+  if (!ui::NonClientMetrics(metrics)) return false;
   const LOGFONTW& lf = metrics.lfMenuFont;
   font.Name = lf.lfFaceName;
   font.Height = lf.lfHeight;
