@@ -18,6 +18,11 @@
 //   driver pets                      every pet's rectangle, one a line
 //   driver skinned TITLE|pet         the window's answer to the skin's query
 //   driver activate|iconic|restore TITLE|pet, resize TITLE|pet W H, move TITLE|pet X Y, region TITLE|pet, client TITLE|pet
+//   driver metrics                   "dpi D bits B" and the menu, caption and message fonts, "FACE HEIGHT" a line
+//   driver at X Y                    "CLASS L T R B" of the window at that point
+//   driver menu-items                "L T R B" of each item of the open popup menu, one a line
+//   driver help-layout TITLE         the help window's text: "lines N overlap K bottom B height H" (overlap: lines
+//                                    whose text runs under the button; bottom: the last line's, in the memo)
 //   driver resources                 the pet's process: GDI and USER objects as the system counts them, then as
 //                                    the program counts its own (GDI, USER, image lists), then its windows
 #include <windows.h>
@@ -139,6 +144,8 @@ std::wstring TextOf(HWND w) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Rectangles in device pixels at every display scale, as the pet sees them.
+  SetProcessDPIAware();
   // Join the virtual desktop the program runs in.
   if (const wchar_t* name = _wgetenv(L"PIMBLO_DESKTOP")) {
     if (HDESK desktop = OpenDesktopW(name, 0, FALSE, GENERIC_ALL)) SetThreadDesktop(desktop);
@@ -355,6 +362,75 @@ int wmain(int argc, wchar_t** argv) {
                 static_cast<unsigned long>(GetGuiResources(process, GR_USEROBJECTS)), static_cast<unsigned long>(gdi),
                 static_cast<unsigned long>(user), static_cast<unsigned long>(lists), count.windows);
     CloseHandle(process);
+    return 0;
+  }
+  if (cmd == L"metrics") {
+    HDC screen = GetDC(nullptr);
+    std::printf("dpi %d bits %d\n", GetDeviceCaps(screen, LOGPIXELSY), GetDeviceCaps(screen, BITSPIXEL));
+    ReleaseDC(nullptr, screen);
+    NONCLIENTMETRICSW m{};
+    m.cbSize = sizeof m;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) return 1;
+    for (const LOGFONTW* f : {&m.lfMenuFont, &m.lfCaptionFont, &m.lfMessageFont})
+      std::printf("%s %ld\n", Utf8(f->lfFaceName).c_str(), static_cast<long>(f->lfHeight));
+    return 0;
+  }
+  if (cmd == L"at" && argc == 4) {
+    HWND w = WindowFromPoint({_wtoi(argv[2]), _wtoi(argv[3])});
+    wchar_t cls[64] = {};
+    if (w) GetClassNameW(w, cls, 64);
+    RECT r{};
+    if (w) GetWindowRect(w, &r);
+    std::printf("%s %ld %ld %ld %ld\n", Utf8(cls).c_str(), r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (cmd == L"menu-items") {
+    HWND menu = FindClass(L"#32768");
+    HMENU h = menu ? reinterpret_cast<HMENU>(SendMessageW(menu, 0x01E1 /* MN_GETHMENU */, 0, 0)) : nullptr;
+    if (!h) return 1;
+    for (int i = 0; i < GetMenuItemCount(h); ++i) {
+      RECT r{};
+      GetMenuItemRect(nullptr, h, static_cast<UINT>(i), &r);
+      std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    }
+    return 0;
+  }
+  if (cmd == L"help-layout" && argc == 3) {
+    HWND w = FindWindowW(nullptr, argv[2]);
+    HWND memo = w ? FindWindowExW(w, nullptr, L"Edit", nullptr) : nullptr;
+    HWND button = w ? FindWindowExW(w, nullptr, L"Button", nullptr) : nullptr;
+    if (!memo || !button) return 1;
+    RECT b{};
+    GetWindowRect(button, &b);
+    MapWindowPoints(nullptr, memo, reinterpret_cast<POINT*>(&b), 2);
+    RECT c{};
+    GetClientRect(memo, &c);
+    HDC dc = GetDC(memo);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(memo, WM_GETFONT, 0, 0)));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    const int lines = static_cast<int>(SendMessageW(memo, EM_GETLINECOUNT, 0, 0));
+    int overlap = 0;
+    long bottom = 0;
+    for (int i = 0; i < lines; ++i) {
+      const int first = static_cast<int>(SendMessageW(memo, EM_LINEINDEX, static_cast<WPARAM>(i), 0));
+      const int length = static_cast<int>(SendMessageW(memo, EM_LINELENGTH, static_cast<WPARAM>(first), 0));
+      std::wstring text(static_cast<std::size_t>(length) + 2, L'\0');
+      *reinterpret_cast<WORD*>(text.data()) = static_cast<WORD>(length + 1);
+      text.resize(static_cast<std::size_t>(SendMessageW(memo, EM_GETLINE, static_cast<WPARAM>(i),
+                                                        reinterpret_cast<LPARAM>(text.data()))));
+      const LRESULT at = SendMessageW(memo, EM_POSFROMCHAR, static_cast<WPARAM>(first), 0);
+      const long x = static_cast<short>(LOWORD(at)), y = static_cast<short>(HIWORD(at));
+      SIZE extent{};
+      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+      const RECT line{x, y, x + extent.cx, y + tm.tmHeight};
+      RECT both{};
+      if (!text.empty() && IntersectRect(&both, &line, &b)) ++overlap;
+      bottom = line.bottom;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(memo, dc);
+    std::printf("lines %d overlap %d bottom %ld height %ld\n", lines, overlap, bottom, c.bottom);
     return 0;
   }
   if (cmd == L"foreground") {

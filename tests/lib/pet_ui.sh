@@ -18,11 +18,15 @@ moving() { ! frozen; }
 # 34 and two separators of 5. Sets ML MT MR MB to its rectangle.
 menu_open() { read -r _ _ ML MT MR MB < <(drv menu) && [ -n "${MB:-}" ] && [ $((MB - MT)) -ge 300 ]; }
 
+# Where the notification icon is: the right end of the taskbar of a 1024×768
+# Wine desktop, unless the caller says otherwise.
+tray_x=${tray_x:-1012} tray_y=${tray_y:-757}
+
 # Opens the menu from the notification icon with mouse BUTTON (1 or 3).
 tray() {
   local try
   for try in 1 2 3; do
-    xdotool mousemove 1012 757 click "$1"
+    xdotool mousemove "$tray_x" "$tray_y" click "$1"
     sleep 1
     menu_open && return 0
     xdotool key Escape
