@@ -25,42 +25,65 @@ std::wstring UsageText() {
 std::wstring RegistryWriteError() { return std::wstring(L"Failed to set data for '") + kRunValueName + L"'"; }
 
 namespace {
-// Stops the motion for the registry work and closes the key and starts the
-// motion again however the work ends.
-class RegistryWork {
+// Stops the motion for the registry work and starts it again however the work ends.
+class MotionPause {
  public:
-  RegistryWork(RunKey& key, Shell& shell) : key_(key), shell_(shell) { shell_.SetMotion(false); }
-  ~RegistryWork() {
-    key_.Close();
-    shell_.SetMotion(true);
-  }
-  RegistryWork(const RegistryWork&) = delete;
-  RegistryWork& operator=(const RegistryWork&) = delete;
+  explicit MotionPause(Shell& shell) : shell_(shell) { shell_.SetMotion(false); }
+  ~MotionPause() { shell_.SetMotion(true); }
+  MotionPause(const MotionPause&) = delete;
+  MotionPause& operator=(const MotionPause&) = delete;
+
+ private:
+  Shell& shell_;
+};
+
+// A key opened for the length of a scope and closed however it ends.
+class OpenKey {
+ public:
+  explicit OpenKey(RunKey& key) : key_(key), open_(key.Open()) {}
+  ~OpenKey() { key_.Close(); }
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+  explicit operator bool() const { return open_; }
 
  private:
   RunKey& key_;
-  Shell& shell_;
+  bool open_;
 };
+
+bool WriteTo(RunKey& key, const std::wstring& data) {
+  const OpenKey open(key);
+  return open && key.WriteString(kRunValueName, data);
+}
+
+// The machine's key, and the user's only when the machine's did not take it.
+bool WriteRunValue(RunKeys keys, const std::wstring& exePath) {
+  const std::wstring data = RunValueData(exePath);
+  return WriteTo(keys.machine, data) || WriteTo(keys.user, data);
+}
+
+bool RemoveFrom(RunKey& key) {
+  const OpenKey open(key);
+  return open && key.ValueExists(kRunValueName) && key.DeleteValue(kRunValueName);
+}
 }  // namespace
 
-std::optional<std::wstring> SwitchAutostartOn(RunKey& key, Shell& shell, const std::wstring& exePath) {
-  {
-    RegistryWork work(key, shell);
-    if (key.Open() && key.WriteString(kRunValueName, RunValueData(exePath))) {
-      shell.Inform(L"开机自动运行设置成功!");
-      return std::nullopt;
-    }
-  }
-  return RegistryWriteError();
+std::optional<std::wstring> SwitchAutostartOn(RunKeys keys, Shell& shell, const std::wstring& exePath) {
+  const MotionPause pause(shell);
+  if (!WriteRunValue(keys, exePath)) return RegistryWriteError();
+  shell.Inform(L"开机自动运行设置成功!");
+  return std::nullopt;
 }
 
-void SwitchAutostartOff(RunKey& key, Shell& shell) {
-  RegistryWork work(key, shell);
-  if (key.Open() && key.ValueExists(kRunValueName) && key.DeleteValue(kRunValueName))
-    shell.Inform(L"开机自动运行已取消!");
+void SwitchAutostartOff(RunKeys keys, Shell& shell) {
+  const MotionPause pause(shell);
+  // Both keys, always: a value may be left in each by earlier runs with and without rights.
+  const bool fromMachine = RemoveFrom(keys.machine);
+  const bool fromUser = RemoveFrom(keys.user);
+  if (fromMachine || fromUser) shell.Inform(L"开机自动运行已取消!");
 }
 
-bool RunFirstStart(FileSystem& files, RunKey& key, Shell& shell, const std::wstring& exePath) {
+bool RunFirstStart(FileSystem& files, RunKeys keys, Shell& shell, const std::wstring& exePath) {
   const std::optional<std::wstring> fallback = files.FallbackMarkerPath();
   if (files.Exists(kMarkerPath) || (fallback && files.Exists(*fallback))) return false;
   // The root of C: is closed to standard users on current Windows: the marker
@@ -70,11 +93,7 @@ bool RunFirstStart(FileSystem& files, RunKey& key, Shell& shell, const std::wstr
       !(fallback && files.CreateNewFile(*fallback, kMarkerContents)))
     shell.ShowError(std::wstring(L"Cannot create file ") + kMarkerPath);
   shell.ShowUsage(UsageText());
-  if (shell.AskYesNo(L"是否设置为开机自动运行?")) {
-    const bool written = key.Open() && key.WriteString(kRunValueName, RunValueData(exePath));
-    key.Close();
-    if (!written) shell.ShowError(RegistryWriteError());
-  }
+  if (shell.AskYesNo(L"是否设置为开机自动运行?") && !WriteRunValue(keys, exePath)) shell.ShowError(RegistryWriteError());
   shell.ArmHelpTimer();
   return true;
 }

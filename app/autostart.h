@@ -15,7 +15,8 @@ constexpr wchar_t kMarkerPath[] = L"c:\\a.bat";
 // The marker's contents: the lines "Me", "mo", "1" of the main form's hidden memo.
 constexpr std::string_view kMarkerContents = "Me\r\nmo\r\n1\r\n";
 
-// The per-machine Run key.
+// One Run key: the machine's (every user, needs an administrator to change) or
+// the user's own (always theirs to change).
 class RunKey {
  public:
   virtual ~RunKey() = default;
@@ -60,18 +61,26 @@ std::wstring UsageText();
 // "Failed to set data for 'pimblorun'"
 std::wstring RegistryWriteError();
 
-// Menu "开机自动运行": the motion stops for the registry work and always starts
-// again. Returns the registry error when the value could not be written.
-std::optional<std::wstring> SwitchAutostartOn(RunKey& key, Shell& shell, const std::wstring& exePath);
+// Where the value may go: the machine's key first; the user's when the machine's
+// is closed to them, as it is to anyone not running as administrator.
+struct RunKeys {
+  RunKey& machine;
+  RunKey& user;
+};
 
-// Menu "取消自动运行": removes the value and says so; says nothing when there
-// was none or the key could not be opened.
-void SwitchAutostartOff(RunKey& key, Shell& shell);
+// Menu "开机自动运行": writes the value under the first key that takes it and
+// says so; the motion stops for the registry work and always starts again.
+// Returns the registry error when neither key took the value.
+std::optional<std::wstring> SwitchAutostartOn(RunKeys keys, Shell& shell, const std::wstring& exePath);
+
+// Menu "取消自动运行": removes the value from every key that holds it and says
+// so once; says nothing when none held it or none could be opened.
+void SwitchAutostartOff(RunKeys keys, Shell& shell);
 
 // The first start, when neither marker exists: write the marker, show the
-// usage, ask about start with the system, arm the help window's timer. Returns
-// true when this was a first start. Failures go to the standard error box and
-// the start-up goes on.
-bool RunFirstStart(FileSystem& files, RunKey& key, Shell& shell, const std::wstring& exePath);
+// usage, ask about start with the system (written as by the menu, without the
+// message), arm the help window's timer. Returns true when this was a first
+// start. Failures go to the standard error box and the start-up goes on.
+bool RunFirstStart(FileSystem& files, RunKeys keys, Shell& shell, const std::wstring& exePath);
 
 }  // namespace pimblo

@@ -47,8 +47,12 @@ class MainShell : public Shell {
   TMainForm& form_;
 };
 
-Win32RunKey& DefaultRunKey() {
-  static Win32RunKey key;
+Win32RunKey& DefaultMachineRunKey() {
+  static Win32RunKey key(HKEY_LOCAL_MACHINE);
+  return key;
+}
+Win32RunKey& DefaultUserRunKey() {
+  static Win32RunKey key(HKEY_CURRENT_USER);
   return key;
 }
 Win32FileSystem& DefaultFiles() {
@@ -79,7 +83,8 @@ TMainForm::TMainForm(ui::TComponent* owner) : ui::TForm(owner) {
   style.width = 0;
   style.height = 0;
   CreateHandle(style);
-  RunKeyAccess = &DefaultRunKey();
+  MachineRunKey = &DefaultMachineRunKey();
+  UserRunKey = &DefaultUserRunKey();
   Files = &DefaultFiles();
 
   Timer1 = new ui::TTimer(this, 10, true);
@@ -199,7 +204,7 @@ void TMainForm::FormCreate() {
   const ATOM startAtom = GlobalAddAtomW(L"UserDefdfifgneHotKey");
   RegisterHotKey(ui::TForm::Handle(), static_cast<int>(static_cast<std::uint16_t>(startAtom) - 0xC000), MOD_ALT | MOD_CONTROL, VK_F11);
   MainShell shell(*this);
-  RunFirstStart(*Files, *RunKeyAccess, shell, ExecutablePath());
+  RunFirstStart(*Files, StartKeys(), shell, ExecutablePath());
   AddTrayIcon();
   BuildMirroredSheets(*Legs, *Heads, *FLegs, *FHeads);
   SYSTEMTIME now;
@@ -270,12 +275,12 @@ void TMainForm::Timer3Timer() {
 
 void TMainForm::N7Click() {
   MainShell shell(*this);
-  if (auto error = SwitchAutostartOn(*RunKeyAccess, shell, ExecutablePath())) throw ui::Exception(*error);
+  if (auto error = SwitchAutostartOn(StartKeys(), shell, ExecutablePath())) throw ui::Exception(*error);
 }
 
 void TMainForm::N8Click() {
   MainShell shell(*this);
-  SwitchAutostartOff(*RunKeyAccess, shell);
+  SwitchAutostartOff(StartKeys(), shell);
 }
 
 void TMainForm::N12Click() {

@@ -64,7 +64,8 @@ class TMainForm : public ui::TForm {
 
   // Where start with the system and the first start reach the registry, the
   // files and the user; replaceable for tests.
-  RunKey* RunKeyAccess = nullptr;
+  RunKey* MachineRunKey = nullptr;
+  RunKey* UserRunKey = nullptr;
   FileSystem* Files = nullptr;
 
  protected:
@@ -76,6 +77,7 @@ class TMainForm : public ui::TForm {
   void LoadSkin();
   void AddTrayIcon();
   void CreatePet();
+  RunKeys StartKeys() const { return {*MachineRunKey, *UserRunKey}; }
 
   Win32Desktop desktop_;
   LinearRandom random_;

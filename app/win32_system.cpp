@@ -8,7 +8,7 @@ namespace pimblo {
 
 bool Win32RunKey::Open() {
   Close();
-  return RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr) ==
+  return RegCreateKeyExW(root_, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr) ==
          ERROR_SUCCESS;
 }
 

@@ -1,4 +1,4 @@
-// The registry's Run key and the file system, for start with the system and the
+// The registry's Run keys and the file system, for start with the system and the
 // first-start marker.
 #pragma once
 
@@ -13,9 +13,13 @@
 
 namespace pimblo {
 
+// The Run key under ROOT: HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
 class Win32RunKey : public RunKey {
  public:
+  explicit Win32RunKey(HKEY root) : root_(root) {}
   ~Win32RunKey() override { Close(); }
+  Win32RunKey(const Win32RunKey&) = delete;
+  Win32RunKey& operator=(const Win32RunKey&) = delete;
   bool Open() override;
   bool WriteString(const std::wstring& name, const std::wstring& data) override;
   bool ValueExists(const std::wstring& name) override;
@@ -23,6 +27,7 @@ class Win32RunKey : public RunKey {
   void Close() override;
 
  private:
+  HKEY root_;
   HKEY key_ = nullptr;
 };
 

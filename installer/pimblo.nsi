@@ -86,6 +86,41 @@ LangString NoRights ${LANG_ENGLISH} "Pimblo is removed, but its start-with-Windo
   ${Loop}
 !macroend
 
+; The Run value under ROOT (HKLM or HKCU, spelt out as ROOT_NAME) goes when the
+; program it names is gone now (this copy, or one removed before); a value that
+; starts a copy still there is that copy's and stays. Only the machine's key can
+; refuse: then the user is told how to remove the value by hand.
+!macro RemoveRunValue ROOT ROOT_NAME
+  ClearErrors
+  ReadRegStr $0 ${ROOT} "${RUN_KEY}" "${RUN_VALUE}"
+  ${IfNot} ${Errors}
+    StrCpy $1 $0
+    StrCpy $2 $1 1
+    ${If} $2 == '"'
+      StrCpy $1 $1 "" 1
+      StrCpy $2 $1 1 -1
+      ${If} $2 == '"'
+        StrCpy $1 $1 -1
+      ${EndIf}
+    ${EndIf}
+    ${If} ${FileExists} "$1"
+      DetailPrint "$(RunKept) $0"
+    ${Else}
+      DeleteRegValue ${ROOT} "${RUN_KEY}" "${RUN_VALUE}"
+      ClearErrors
+      ReadRegStr $2 ${ROOT} "${RUN_KEY}" "${RUN_VALUE}"
+      ${If} ${Errors}
+        DetailPrint "$(RunRemoved) (${ROOT_NAME})"
+      ${Else}
+        DetailPrint "${ROOT_NAME}\${RUN_KEY} pimblorun: $0"
+        !if "${ROOT}" == "HKLM"
+          MessageBox MB_OK|MB_ICONINFORMATION "$(NoRights)" /SD IDOK
+        !endif
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 Section "Pimblo"
   SetShellVarContext current
   !insertmacro CloseRunningPimblo
@@ -144,35 +179,10 @@ Section "Uninstall"
   ${EndIf}
 
   ; Start with Windows: the program writes its quoted path under the
-  ; per-machine Run key. The value goes when the program it names is gone now
-  ; (this copy, or one removed before); a value that starts a copy still
-  ; there is that copy's and stays.
+  ; machine's Run key when it may and under the user's own otherwise; either
+  ; value goes by the same rule.
   SetRegView 64
-  ClearErrors
-  ReadRegStr $0 HKLM "${RUN_KEY}" "${RUN_VALUE}"
-  ${IfNot} ${Errors}
-    StrCpy $1 $0
-    StrCpy $2 $1 1
-    ${If} $2 == '"'
-      StrCpy $1 $1 "" 1
-      StrCpy $2 $1 1 -1
-      ${If} $2 == '"'
-        StrCpy $1 $1 -1
-      ${EndIf}
-    ${EndIf}
-    ${If} ${FileExists} "$1"
-      DetailPrint "$(RunKept) $0"
-    ${Else}
-      DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
-      ClearErrors
-      ReadRegStr $2 HKLM "${RUN_KEY}" "${RUN_VALUE}"
-      ${If} ${Errors}
-        DetailPrint "$(RunRemoved)"
-      ${Else}
-        DetailPrint "HKEY_LOCAL_MACHINE\${RUN_KEY} pimblorun: $0"
-        MessageBox MB_OK|MB_ICONINFORMATION "$(NoRights)" /SD IDOK
-      ${EndIf}
-    ${EndIf}
-  ${EndIf}
+  !insertmacro RemoveRunValue HKLM HKEY_LOCAL_MACHINE
+  !insertmacro RemoveRunValue HKCU HKEY_CURRENT_USER
   SetRegView default
 SectionEnd

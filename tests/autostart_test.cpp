@@ -72,56 +72,89 @@ TEST(RunValueData, TheFullPathInQuotes) {
   EXPECT_EQ(RunValueData(kExe), L"\"C:\\Program Files\\Pimblo\\Pimblo.exe\"");
 }
 
-TEST(SwitchAutostartOn, WritesTheValueSaysSoAndStartsTheMotionAgain) {
-  FakeRunKey key;
-  FakeShell shell;
-  shell.motion = false;  // the user had stopped the pets
-  EXPECT_FALSE(SwitchAutostartOn(key, shell, kExe));
-  EXPECT_EQ(key.values[L"pimblorun"], L"\"" + kExe + L"\"");
-  EXPECT_EQ(shell.log, (std::vector<std::wstring>{L"motion off", L"inform: 开机自动运行设置成功!", L"motion on"}));
-  EXPECT_EQ(key.closes, 1);
-  // Twice: the same value, the message again.
-  EXPECT_FALSE(SwitchAutostartOn(key, shell, kExe));
-  EXPECT_EQ(key.values.size(), 1u);
-  EXPECT_EQ(shell.log.size(), 6u);
-}
+// The two Run keys, each able to refuse.
+struct FakeKeys {
+  FakeRunKey machine, user;
+  RunKeys keys() { return {machine, user}; }
+};
 
-TEST(SwitchAutostartOn, AFailedWriteReportsTheRegistryErrorAfterTheMotionStartsAgain) {
-  for (bool openFails : {true, false}) {
-    FakeRunKey key;
-    key.canOpen = !openFails;
-    key.canWrite = false;
+const std::wstring kValue = L"\"C:\\Program Files\\Pimblo\\Pimblo.exe\"";
+using Log = std::vector<std::wstring>;
+using Values = std::map<std::wstring, std::wstring>;
+const Values kHeld = {{L"pimblorun", kValue}};
+// What the user sees around the registry work: the motion stops and starts again,
+// with or without a message between.
+const Log kQuiet = {L"motion off", L"motion on"};
+const Log kSaidOn = {L"motion off", L"inform: 开机自动运行设置成功!", L"motion on"};
+const Log kSaidOff = {L"motion off", L"inform: 开机自动运行已取消!", L"motion on"};
+
+TEST(SwitchAutostartOn, TheMachineKeyFirstThenTheUsersAndTheErrorOnlyWhenBothRefuse) {
+  enum class Refuses { Nothing, Open, Write };
+  struct Case {
+    const char* what;
+    Refuses machine, user;
+    bool inMachine, inUser;
+  };
+  const Case cases[] = {
+      {"machine writable: there only", Refuses::Nothing, Refuses::Nothing, true, false},
+      {"machine closed: the user's key", Refuses::Open, Refuses::Nothing, false, true},
+      {"machine refuses the value: the user's key", Refuses::Write, Refuses::Nothing, false, true},
+      {"both closed", Refuses::Open, Refuses::Open, false, false},
+      {"both refuse the value", Refuses::Write, Refuses::Write, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeKeys keys;
+    keys.machine.canOpen = c.machine != Refuses::Open;
+    keys.machine.canWrite = c.machine != Refuses::Write;
+    keys.user.canOpen = c.user != Refuses::Open;
+    keys.user.canWrite = c.user != Refuses::Write;
     FakeShell shell;
-    const auto error = SwitchAutostartOn(key, shell, kExe);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(*error, L"Failed to set data for 'pimblorun'");
-    EXPECT_EQ(shell.log, (std::vector<std::wstring>{L"motion off", L"motion on"}));
-    EXPECT_TRUE(shell.motion);
-    EXPECT_EQ(key.closes, 1);
-    EXPECT_TRUE(key.values.empty());
+    shell.motion = false;  // the user had stopped the pets: they move again all the same
+    const auto error = SwitchAutostartOn(keys.keys(), shell, kExe);
+    const bool written = c.inMachine || c.inUser;
+    EXPECT_EQ(error, written ? std::nullopt : std::optional<std::wstring>(L"Failed to set data for 'pimblorun'"));
+    EXPECT_EQ(shell.log, written ? kSaidOn : kQuiet);
+    EXPECT_EQ(keys.machine.values, c.inMachine ? kHeld : Values{});
+    EXPECT_EQ(keys.user.values, c.inUser ? kHeld : Values{});
+    // Every key opened is closed again, before the message.
+    EXPECT_EQ(keys.machine.closes, keys.machine.opens);
+    EXPECT_EQ(keys.user.closes, keys.user.opens);
+    EXPECT_EQ(keys.user.opens, c.inMachine ? 0 : 1);
   }
 }
 
-TEST(SwitchAutostartOff, RemovesTheValueAndSaysSo) {
-  FakeRunKey key;
-  key.values[L"pimblorun"] = L"x";
-  key.values[L"other"] = L"y";
-  FakeShell shell;
-  SwitchAutostartOff(key, shell);
-  EXPECT_EQ(key.values.count(L"pimblorun"), 0u);
-  EXPECT_EQ(key.values.count(L"other"), 1u);
-  EXPECT_EQ(shell.log, (std::vector<std::wstring>{L"motion off", L"inform: 开机自动运行已取消!", L"motion on"}));
-}
-
-TEST(SwitchAutostartOff, ShowsNothingWhenThereIsNoValueOrNoKey) {
-  for (bool canOpen : {true, false}) {
-    FakeRunKey key;
-    key.canOpen = canOpen;
+TEST(SwitchAutostartOff, RemovesTheValueFromEveryKeyAndSaysSoOnce) {
+  struct Case {
+    const char* what;
+    bool inMachine, inUser, machineOpens;
+    bool said;
+  };
+  const Case cases[] = {
+      {"in the machine's key", true, false, true, true},
+      {"in the user's key", false, true, true, true},
+      {"in both", true, true, true, true},
+      {"in the user's key, the machine's closed", false, true, false, true},
+      {"in neither", false, false, true, false},
+      {"in neither, the machine's closed", false, false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeKeys keys;
+    for (auto [key, holds] : {std::pair{&keys.machine, c.inMachine}, std::pair{&keys.user, c.inUser}}) {
+      if (holds) key->values[L"pimblorun"] = kValue;
+      key->values[L"other"] = L"y";
+    }
+    keys.machine.canOpen = c.machineOpens;
     FakeShell shell;
     shell.motion = false;
-    SwitchAutostartOff(key, shell);
-    EXPECT_EQ(shell.log, (std::vector<std::wstring>{L"motion off", L"motion on"}));
-    EXPECT_EQ(key.closes, 1);
+    SwitchAutostartOff(keys.keys(), shell);
+    EXPECT_EQ(keys.machine.values.count(L"pimblorun"), 0u);
+    EXPECT_EQ(keys.user.values.count(L"pimblorun"), 0u);
+    EXPECT_EQ(keys.machine.values.count(L"other") + keys.user.values.count(L"other"), 2u);
+    EXPECT_EQ(shell.log, c.said ? kSaidOff : kQuiet);
+    EXPECT_EQ(keys.machine.closes, 1);
+    EXPECT_EQ(keys.user.closes, 1);
   }
 }
 
@@ -137,17 +170,15 @@ TEST(UsageText, ElevenLinesJoinedBySingleCarriageReturns) {
 TEST(FirstStart, WritesTheMarkerShowsTheUsageAsksAndArmsTheHelpWindow) {
   for (bool yes : {true, false}) {
     FakeFiles files;
-    FakeRunKey key;
+    FakeKeys keys;
     FakeShell shell;
     shell.answerYes = yes;
-    EXPECT_TRUE(RunFirstStart(files, key, shell, kExe));
+    EXPECT_TRUE(RunFirstStart(files, keys.keys(), shell, kExe));
     EXPECT_EQ(files.files[kMarkerPath], "Me\r\nmo\r\n1\r\n");
     EXPECT_EQ(files.files.size(), 1u);
-    EXPECT_EQ(shell.log, (std::vector<std::wstring>{L"usage", L"ask: 是否设置为开机自动运行?", L"help timer"}));
-    EXPECT_EQ(key.values.count(L"pimblorun"), yes ? 1u : 0u);  // written without confirmation
-    if (yes) {
-      EXPECT_EQ(key.values[L"pimblorun"], RunValueData(kExe));
-    }
+    EXPECT_EQ(shell.log, (Log{L"usage", L"ask: 是否设置为开机自动运行?", L"help timer"}));
+    EXPECT_EQ(keys.machine.values, yes ? kHeld : Values{});  // written without confirmation
+    EXPECT_TRUE(keys.user.values.empty());
   }
 }
 
@@ -155,9 +186,9 @@ TEST(FirstStart, NotAFirstStartWhenEitherMarkerExists) {
   for (bool inRoot : {true, false}) {
     FakeFiles files;
     files.files[inRoot ? std::wstring(kMarkerPath) : *files.FallbackMarkerPath()] = "anything";
-    FakeRunKey key;
+    FakeKeys keys;
     FakeShell shell;
-    EXPECT_FALSE(RunFirstStart(files, key, shell, kExe));
+    EXPECT_FALSE(RunFirstStart(files, keys.keys(), shell, kExe));
     EXPECT_TRUE(shell.log.empty());
     EXPECT_EQ(files.files.size(), 1u);
   }
@@ -166,14 +197,14 @@ TEST(FirstStart, NotAFirstStartWhenEitherMarkerExists) {
 TEST(FirstStart, AClosedRootPutsTheMarkerInTheUsersFolderSilently) {
   FakeFiles files;
   files.rootWritable = false;
-  FakeRunKey key;
+  FakeKeys keys;
   FakeShell shell;
-  EXPECT_TRUE(RunFirstStart(files, key, shell, kExe));
+  EXPECT_TRUE(RunFirstStart(files, keys.keys(), shell, kExe));
   EXPECT_EQ(files.files.count(*files.FallbackMarkerPath()), 1u);
   EXPECT_EQ(shell.log.front(), L"usage");
   // And the next start is not a first start.
   FakeShell again;
-  EXPECT_FALSE(RunFirstStart(files, key, again, kExe));
+  EXPECT_FALSE(RunFirstStart(files, keys.keys(), again, kExe));
 }
 
 TEST(FirstStart, NoMarkerAnywhereShowsTheFileErrorAndGoesOn) {
@@ -182,23 +213,40 @@ TEST(FirstStart, NoMarkerAnywhereShowsTheFileErrorAndGoesOn) {
     files.rootWritable = false;
     files.appDataWritable = false;
     files.appDataKnown = known;
-    FakeRunKey key;
+    FakeKeys keys;
     FakeShell shell;
-    EXPECT_TRUE(RunFirstStart(files, key, shell, kExe));
-    EXPECT_EQ(shell.log, (std::vector<std::wstring>{L"error: Cannot create file c:\\a.bat", L"usage",
-                                                    L"ask: 是否设置为开机自动运行?", L"help timer"}));
+    EXPECT_TRUE(RunFirstStart(files, keys.keys(), shell, kExe));
+    EXPECT_EQ(shell.log, (Log{L"error: Cannot create file c:\\a.bat", L"usage", L"ask: 是否设置为开机自动运行?",
+                              L"help timer"}));
   }
 }
 
-TEST(FirstStart, AFailedRegistryWriteIsReportedAndTheHelpWindowStillComes) {
-  FakeFiles files;
-  FakeRunKey key;
-  key.canWrite = false;
-  FakeShell shell;
-  EXPECT_TRUE(RunFirstStart(files, key, shell, kExe));
-  EXPECT_EQ(shell.log, (std::vector<std::wstring>{L"usage", L"ask: 是否设置为开机自动运行?",
-                                                  L"error: Failed to set data for 'pimblorun'", L"help timer"}));
-  EXPECT_EQ(key.closes, 1);
+TEST(FirstStart, YesTakesTheUsersKeyWhenTheMachinesRefusesAndReportsOnlyWhenBothDo) {
+  struct Case {
+    const char* what;
+    bool machineWritable, userWritable;
+    Log log;
+  };
+  const Log asked = {L"usage", L"ask: 是否设置为开机自动运行?", L"help timer"};
+  const Case cases[] = {
+      {"machine closed: the user's key, no message", false, true, asked},
+      {"both closed: the error, and the help window still comes", false, false,
+       {L"usage", L"ask: 是否设置为开机自动运行?", L"error: Failed to set data for 'pimblorun'", L"help timer"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeFiles files;
+    FakeKeys keys;
+    keys.machine.canOpen = c.machineWritable;
+    keys.user.canOpen = c.userWritable;
+    FakeShell shell;
+    EXPECT_TRUE(RunFirstStart(files, keys.keys(), shell, kExe));
+    EXPECT_EQ(shell.log, c.log);
+    EXPECT_TRUE(keys.machine.values.empty());
+    EXPECT_EQ(keys.user.values, c.userWritable ? kHeld : Values{});
+    EXPECT_EQ(keys.machine.closes, 1);
+    EXPECT_EQ(keys.user.closes, 1);
+  }
 }
 
 }  // namespace

@@ -90,3 +90,20 @@ menu_dialog() {
   done
   echo none
 }
+
+# FORM COMMAND…: the command's answer (its output) once it has the form FORM, an
+# extended regular expression over the whole answer (anchor it: ^…$). A busy
+# Wine may answer for a program it could not start ("Application could not be
+# started, …"), so a question whose answer has not the form is asked again, up
+# to five times a second apart. Prints the last answer; fails when none had it.
+ask() {
+  local form=$1 answer try
+  shift
+  for try in 1 2 3 4 5; do
+    answer=$("$@")
+    [[ $answer =~ $form ]] && { printf '%s' "${answer:+$answer$'\n'}"; return 0; }
+    [ $try = 5 ] || sleep 1
+  done
+  printf '%s' "${answer:+$answer$'\n'}"
+  return 1
+}
