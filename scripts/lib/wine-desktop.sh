@@ -6,18 +6,24 @@ WINESERVER=/usr/lib/wine/wineserver
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-# Starts Xvfb on the first free display from :90 and exports DISPLAY.
+# Starts Xvfb [WxH [DEPTH]] on a free display that the server chooses itself
+# (two tests starting at once cannot take the same one) and exports DISPLAY.
 start_xvfb() {
-  local n
-  for n in $(seq 90 140); do
-    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
-    Xvfb :$n -screen 0 "${1:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
-    PIMBLO_XVFB_PID=$!
-    export DISPLAY=:$n
-    for _ in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      sleep 0.1
-    done
+  local file fd
+  file=$(mktemp)
+  exec {fd}>"$file"
+  Xvfb -displayfd "$fd" -screen 0 "${1:-1024x768}x${2:-24}" -nolisten tcp >/dev/null 2>&1 &
+  PIMBLO_XVFB_PID=$!
+  exec {fd}>&-
+  for _ in $(seq 100); do
+    [ -s "$file" ] && break
+    sleep 0.1
+  done
+  export DISPLAY=:$(head -1 "$file")
+  rm -f "$file"
+  for _ in $(seq 50); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
   done
   echo "start_xvfb: no X display could be started" >&2
   return 1
