@@ -630,8 +630,8 @@ bool TWinSkinForm::MouseDown(POINT p) {
   if (i < 0) return false;
   TWinSysButton* b = buttons_[static_cast<std::size_t>(i)].get();
   if (IsIconAction(skin_.SysButtons[b->Index].Action)) {
-    const DWORD now = GetTickCount();
-    if (iconClicked_ && now - lastIconClick_ <= GetDoubleClickTime()) {
+    const DWORD now = static_cast<DWORD>(GetMessageTime());  // when the click was made
+    if (IsSecondClick(iconClicked_, lastIconClick_, now, GetDoubleClickTime())) {
       // The second click on the icon closes the window.
       iconClicked_ = false;
       PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -756,8 +756,8 @@ LRESULT CALLBACK TWinSkinForm::MenuFilter(int code, WPARAM wParam, LPARAM lParam
       RECT r{};
       GetWindowRect(form->window_, &r);
       const std::int32_t i = ButtonAt(form->layout_, m.pt.x - r.left, m.pt.y - r.top);
-      if (form->iconClicked_ && i >= 0 && IsIconAction(form->skin_.SysButtons[static_cast<std::size_t>(i)].Action) &&
-          GetTickCount() - form->lastIconClick_ <= GetDoubleClickTime()) {
+      if (i >= 0 && IsIconAction(form->skin_.SysButtons[static_cast<std::size_t>(i)].Action) &&
+          IsSecondClick(form->iconClicked_, form->lastIconClick_, m.time, GetDoubleClickTime())) {
         form->closeAfterMenu_ = true;
         EndMenu();
         return TRUE;
