@@ -155,14 +155,13 @@ void TWinSkinForm::LoadFonts() {
   captionFont_.Reset(CreateFontIndirectW(&caption));
   const int room = borders_.title - 2 * kTitleTextMargin;
   if (room <= 0) return;
-  HDC screen = GetDC(nullptr);
-  if (!screen) return;
+  const win::WindowDc screen(nullptr);
+  if (!screen.Get()) return;
   TEXTMETRICW tm{};
   {
-    const win::ScopedSelect font(screen, captionFont_.Get());
-    GetTextMetricsW(screen, &tm);
+    const win::ScopedSelect font(screen.Get(), captionFont_.Get());
+    GetTextMetricsW(screen.Get(), &tm);
   }
-  ReleaseDC(nullptr, screen);
   if (tm.tmHeight <= room) return;
   caption.lfHeight = room;  // a positive height asks for the whole cell
   captionFont_.Reset(CreateFontIndirectW(&caption));

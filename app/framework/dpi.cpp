@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "app/framework/scoped_win.h"
+
 namespace pimblo::ui {
 namespace {
 
@@ -17,9 +19,8 @@ using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT
 }  // namespace
 
 int SystemDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDesignDpi;
-  if (screen) ReleaseDC(nullptr, screen);
+  const win::WindowDc screen(nullptr);
+  const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
   return dpi > 0 ? dpi : kDesignDpi;
 }
 
