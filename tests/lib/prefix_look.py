@@ -2,11 +2,13 @@
 """Sets a Wine prefix's display scale and system fonts the way a user's
 Windows has them, by editing its user.reg while no wineserver runs for it.
 
-  prefix_look.py PREFIX [--dpi N] [--font "FACE" HEIGHT]
+  prefix_look.py PREFIX [--dpi N] [--font "FACE" HEIGHT] [--wine-frames]
 
 --dpi      LogPixels (96 is 100 %, 120, 144, 192 …)
 --font     the menu, caption, small caption, status and message fonts
            (HEIGHT as in a LOGFONT: negative is the character height)
+--wine-frames  Wine draws its windows' frames itself; a window manager only
+           places them (winecfg: the window manager does not decorate them)
 """
 import argparse
 import re
@@ -49,6 +51,7 @@ def main():
     parser.add_argument("prefix")
     parser.add_argument("--dpi", type=int)
     parser.add_argument("--font", nargs=2, metavar=("FACE", "HEIGHT"))
+    parser.add_argument("--wine-frames", action="store_true")
     args = parser.parse_args()
     path = args.prefix + "/user.reg"
     with open(path, encoding="utf-8") as f:
@@ -61,6 +64,8 @@ def main():
         face, height = args.font[0], int(args.font[1])
         fonts = {name: logfont_hex(face, height) for name in FONT_VALUES}
         text = set_values(text, r"Control Panel\Desktop\WindowMetrics", fonts)
+    if args.wine_frames:
+        text = set_values(text, r"Software\Wine\X11 Driver", {"Decorated": '"N"'})
     with open(path, "w", encoding="utf-8") as f:
         f.write(text)
 
