@@ -18,6 +18,15 @@ need() {
 }
 shot() { import -window root "$out/$1.png"; }
 
+# PATTERN: the command lines of this test's Wine prefix's processes that match
+# it (another test may run the same programs in a prefix of its own).
+of_prefix() {
+  local p
+  for p in $(pgrep -f "$1"); do
+    { tr '\0' '\n' <"/proc/$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && tr '\0' ' ' <"/proc/$p/cmdline" && echo; } 2>/dev/null
+  done
+}
+
 # A question to the driver. Its status is the driver's; a busy Wine that could
 # not start it at all (no answer and a failure) is asked again.
 drv() {
