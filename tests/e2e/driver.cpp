@@ -7,9 +7,6 @@
 //   driver menu                      "items N L T R B" of the open popup menu
 //   driver hotkey F11|F12            Ctrl+Alt+F11 or F12
 //   driver host L T R B SECONDS      an ordinary window with an edit box
-//   driver plain L T R B SECONDS     a window with the platform's own title bar, styled like the help
-//                                    window (minimise, no maximise); closing it only hides it
-//   driver show TITLE                shows a hidden window and brings it to the front
 //   driver text TITLE                the text of that window's edit box
 //   driver tooltip                   the text of a visible tooltip
 //   driver foreground                the title of the foreground window
@@ -23,7 +20,6 @@
 //   driver activate|iconic|restore TITLE|pet, resize TITLE|pet W H, move TITLE|pet X Y, region TITLE|pet, client TITLE|pet
 //   driver metrics                   "dpi D bits B" and the menu, caption and message fonts, "FACE HEIGHT" a line
 //   driver at X Y                    "CLASS L T R B" of the window at that point
-//   driver menu-items                "L T R B" of each item of the open popup menu, one a line
 //   driver help-layout TITLE         the help window's text: "lines N overlap K bottom B height H" (overlap: lines
 //                                    whose text runs under the button; bottom: the last line's, in the memo)
 //   driver resources                 the pet's process: GDI and USER objects as the system counts them, then as
@@ -39,7 +35,6 @@
 namespace {
 
 constexpr wchar_t kHostTitle[] = L"Pimblo test window";
-constexpr wchar_t kPlainTitle[] = L"Pimblo plain window";
 
 HWND FindPet() {
   struct Search {
@@ -102,28 +97,21 @@ void Key(WORD vk, bool up) {
 }
 
 LRESULT CALLBACK HostProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_CLOSE && GetWindowLongPtrW(w, GWLP_USERDATA)) {
-    ShowWindow(w, SW_HIDE);
-    return 0;
-  }
   if (msg == WM_SIZE) MoveWindow(GetWindow(w, GW_CHILD), 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
   if (msg == WM_SETFOCUS) SetFocus(GetWindow(w, GW_CHILD));
   if (msg == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcW(w, msg, wp, lp);
 }
 
-int Host(int l, int t, int r, int b, int seconds, bool plain) {
+int Host(int l, int t, int r, int b, int seconds) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = HostProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"PimbloTestHost";
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  if (plain) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
   RegisterClassW(&wc);
-  const DWORD style = plain ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME : WS_OVERLAPPEDWINDOW;
-  HWND w = CreateWindowExW(plain ? WS_EX_APPWINDOW : 0, wc.lpszClassName, plain ? kPlainTitle : kHostTitle, style, l, t,
-                           r - l, b - t, nullptr, nullptr, wc.hInstance, nullptr);
-  SetWindowLongPtrW(w, GWLP_USERDATA, plain);
+  HWND w = CreateWindowExW(0, wc.lpszClassName, kHostTitle, WS_OVERLAPPEDWINDOW, l, t, r - l, b - t, nullptr, nullptr,
+                           wc.hInstance, nullptr);
   RECT client;
   GetClientRect(w, &client);
   CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, client.right, client.bottom, w, nullptr,
@@ -219,15 +207,8 @@ int wmain(int argc, wchar_t** argv) {
     Sleep(200);
     return 0;
   }
-  if ((cmd == L"host" || cmd == L"plain") && argc == 7)
-    return Host(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]), cmd == L"plain");
-  if (cmd == L"show" && argc == 3) {
-    HWND w = FindWindowW(nullptr, argv[2]);
-    if (!w) return 1;
-    ShowWindow(w, SW_SHOWNORMAL);
-    SetForegroundWindow(w);
-    return 0;
-  }
+  if (cmd == L"host" && argc == 7)
+    return Host(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]));
   if (cmd == L"text" && argc == 3) {
     HWND w = FindWindowW(nullptr, argv[2]);
     if (!w) return 1;
@@ -400,17 +381,6 @@ int wmain(int argc, wchar_t** argv) {
     RECT r{};
     if (w) GetWindowRect(w, &r);
     std::printf("%s %ld %ld %ld %ld\n", Utf8(cls).c_str(), r.left, r.top, r.right, r.bottom);
-    return 0;
-  }
-  if (cmd == L"menu-items") {
-    HWND menu = FindClass(L"#32768");
-    HMENU h = menu ? reinterpret_cast<HMENU>(SendMessageW(menu, 0x01E1 /* MN_GETHMENU */, 0, 0)) : nullptr;
-    if (!h) return 1;
-    for (int i = 0; i < GetMenuItemCount(h); ++i) {
-      RECT r{};
-      GetMenuItemRect(nullptr, h, static_cast<UINT>(i), &r);
-      std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
-    }
     return 0;
   }
   if (cmd == L"help-layout" && argc == 3) {

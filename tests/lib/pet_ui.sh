@@ -46,6 +46,30 @@ frozen() { local a b; sleep 0.5; a=$(pet); sleep 1.5; b=$(pet); [ "$a" = "$b" ];
 # ticks come late and a question to Wine may take a second).
 moving() { local a b; sleep 0.5; a=$(pet); for _ in 1 2; do sleep 1.5; b=$(pet); [ "$a" != "$b" ] && return 0; done; return 1; }
 
+# SECONDS COMMAND…: true once the command succeeds, asked four times a second.
+wait_for() {
+  local n=$(($1 * 4))
+  shift
+  for _ in $(seq "$n"); do "$@" && return 0; sleep 0.25; done
+  "$@"
+}
+
+# X Y [BUTTON]: a click as a user makes it: the pointer onto the spot, a pause,
+# press, a short hold, release.
+press_at() {
+  xdotool mousemove "$1" "$2"
+  sleep 0.3
+  xdotool mousedown "${3:-1}"
+  sleep 0.1
+  xdotool mouseup "${3:-1}"
+}
+
+# The help window on the screen, minimised, or closed (hidden, not minimised).
+help_visible() { test "$(drv visible 简介)" = 1; }
+help_iconic() { test "$(drv iconic 简介)" = 1; }
+help_hidden() { test "$(drv visible 简介)" = 0 -a "$(drv iconic 简介)" = 0; }
+help_shown() { wait_for 2 help_visible; }
+
 # The pet's menu is open: its twelve items are ten of 28 pixels, the read-out of
 # 34 and two separators of 5. Sets ML MT MR MB to its rectangle.
 menu_open() { read -r _ _ ML MT MR MB < <(drv menu) && [ -n "${MB:-}" ] && [ $((MB - MT)) -ge 300 ]; }
