@@ -2,9 +2,10 @@
 // button, the main form, and the message loop.
 #include <windows.h>
 
-#include "app/framework/application.h"
+#include "app/commands.h"
 #include "app/main_form.h"
 #include "app/unit2.h"
+#include "win32/application.h"
 
 namespace {
 // Loads DLLs from the system folder only, before anything loads one.
@@ -23,6 +24,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   application.Initialize();
   application.ShowMainForm = false;
   application.Title = L"桌面Pimblo";
+  application.ErrorText = pimblo::ErrorBoxText;
   SetWindowTextW(application.Handle(), application.Title.c_str());
   try {
     application.CreateForm<pimblo::TMainForm>();

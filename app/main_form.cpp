@@ -2,12 +2,14 @@
 
 #include <span>
 
+#include "app/census.h"
+#include "app/census_answer.h"
 #include "app/commands.h"
-#include "app/framework/application.h"
-#include "app/framework/exception.h"
 #include "app/unit2.h"
-#include "app/win32_system.h"
 #include "sprites/mirror.h"
+#include "win32/application.h"
+#include "win32/exception.h"
+#include "win32/system.h"
 
 namespace pimblo {
 
@@ -56,13 +58,8 @@ Win32RunKey& DefaultUserRunKey() {
   return key;
 }
 Win32FileSystem& DefaultFiles() {
-  static Win32FileSystem files;
+  static Win32FileSystem files(kFallbackMarker);
   return files;
-}
-
-BOOL CALLBACK CountWindow(HWND, LPARAM count) {
-  ++*reinterpret_cast<int*>(count);
-  return TRUE;
 }
 
 HBITMAP Glyph(const wchar_t* name) {
@@ -104,39 +101,8 @@ TMainForm::TMainForm(ui::TComponent* owner) : ui::TForm(owner) {
   LoadSkin();
 
   OnMessage(WM_HOTKEY, [this](ui::TMessage& m) { WMHotKey(m); });
-  // The census a soak test asks for: 0 the GDI objects and device contexts our owners hold,
-  // 1 the USER objects (menus, icons, the thread's windows), 2 the image lists.
-  OnMessage(RegisterWindowMessageW(L"PimbloCensus"), [](ui::TMessage& m) {
-    using win::HandleKind;
-    using win::LiveHandles;
-    int windows = 0;
-    EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&windows));
-    switch (m.WParam) {
-      case 0: m.Result = LiveHandles(HandleKind::Gdi) + LiveHandles(HandleKind::Dc); break;
-      case 1: m.Result = LiveHandles(HandleKind::Menu) + LiveHandles(HandleKind::Icon) + windows; break;
-      case 2: m.Result = LiveHandles(HandleKind::ImageList); break;
-      // The platform calls of the motion so far, for the whole-program measurements:
-      // 3 pet ticks (every tick of a pet asks once for the top window), 4 hit tests,
-      // 5 rectangle queries, 6 metric reads, 7 top-window queries, 8 window moves,
-      // 9 raises, 10 redraws (frame drawn and window reshaped), 11 cursor reads.
-      case 3: m.Result = static_cast<LRESULT>(MainForm->Desktop().counts.topWindow); break;
-      case 4: m.Result = static_cast<LRESULT>(MainForm->Desktop().counts.windowFromPoint); break;
-      case 5: m.Result = static_cast<LRESULT>(MainForm->Desktop().counts.getWindowRect); break;
-      case 6: m.Result = static_cast<LRESULT>(MainForm->Desktop().counts.metrics); break;
-      case 7: m.Result = static_cast<LRESULT>(MainForm->Desktop().counts.topWindow); break;
-      case 8:
-      case 9:
-      case 10: {
-        std::uint64_t sum = 0;
-        for (const TZibbetWindow* pet : MainForm->Pets())
-          sum += m.WParam == 8 ? pet->moves : m.WParam == 9 ? pet->raises : pet->redraws;
-        m.Result = static_cast<LRESULT>(sum);
-        break;
-      }
-      case 11: m.Result = static_cast<LRESULT>(MainForm->Desktop().counts.cursor); break;
-      default: m.Result = -1; break;
-    }
-  });
+  OnMessage(RegisterWindowMessageW(kCensusMessage),
+            [this](ui::TMessage& m) { m.Result = AnswerCensus(m.WParam, desktop_, Pets()); });
   OnMessage(kTrayCallbackMessage, [this](ui::TMessage& m) { WMTrayNotify(m); });
   // The shell made its notification area again (it was restarted): the icon
   // would be gone for good, so it goes back in.

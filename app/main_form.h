@@ -7,18 +7,18 @@
 
 #include <vector>
 
-#include "app/framework/form.h"
-#include "app/framework/image_list.h"
-#include "app/framework/menu.h"
 #include "app/autostart.h"
-#include "app/framework/timer.h"
-#include "app/framework/win32_canvas.h"
-#include "app/win32_desktop.h"
-#include "app/win32_system.h"
 #include "app/zibbet_window.h"
-#include "look/skin_manage.h"
 #include "look/win_skin_data.h"
 #include "pet/random.h"
+#include "win32/desktop.h"
+#include "win32/form.h"
+#include "win32/image_list.h"
+#include "win32/menu.h"
+#include "win32/skin_manage.h"
+#include "win32/system.h"
+#include "win32/timer.h"
+#include "win32/xp_menu_glue.h"
 
 namespace pimblo {
 

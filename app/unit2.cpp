@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/commands.h"
-#include "app/framework/dpi.h"
+#include "win32/dpi.h"
 #include "app/main_form.h"
 
 namespace pimblo {

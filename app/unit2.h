@@ -1,8 +1,8 @@
 // The help window: how to use the pet. While it is on screen the pets stand still.
 #pragma once
 
-#include "app/framework/form.h"
-#include "app/framework/scoped_win.h"
+#include "win32/form.h"
+#include "win32/scoped_win.h"
 
 namespace pimblo {
 

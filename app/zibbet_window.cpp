@@ -2,8 +2,8 @@
 
 #include <windowsx.h>
 
-#include "app/win32_desktop.h"
-#include "sprites/bitmap_region.h"
+#include "win32/desktop.h"
+#include "win32/bitmap_region.h"
 
 namespace pimblo {
 

@@ -9,9 +9,9 @@
 #include <functional>
 #include <optional>
 
-#include "app/framework/dib.h"
-#include "app/framework/form.h"
-#include "app/framework/image_list.h"
+#include "win32/dib.h"
+#include "win32/form.h"
+#include "win32/image_list.h"
 #include "pet/zibbet.h"
 
 namespace pimblo {

@@ -5,7 +5,7 @@
 //
 // The component sees its owner's menus through a small item tree (MenuOwner,
 // MenuTree, MenuEntry) and draws on a MenuCanvas, so nothing here needs Windows;
-// app/framework/win32_canvas.h joins it to the program's popup menu.
+// win32/xp_menu_glue.h joins it to the program's popup menu.
 #pragma once
 
 #include <functional>

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "sprites/sheet_id.h"
+
 namespace pimblo {
 
 // A window of the window system; 0 is no window.
@@ -57,8 +59,6 @@ class RandomSource {
   // A uniform integer in [0, n), n > 0.
   virtual std::int32_t Random(std::int32_t n) = 0;
 };
-
-enum class SheetId { Heads, Legs, FHeads, FLegs };
 
 enum class MouseButton { Left, Right, Middle };
 

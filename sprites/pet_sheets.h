@@ -7,8 +7,8 @@
 #include <string>
 #include <variant>
 
-#include "pet/platform.h"
 #include "sprites/image_list.h"
+#include "sprites/sheet_id.h"
 
 namespace pimblo {
 
