@@ -19,9 +19,9 @@ inline const PetSheets& Sheets() {
 
 // `n` windows of 100 to 400 by 80 to 280 pixels scattered over a 1024 × 768
 // screen, the same ones on every run.
-inline std::vector<WindowRect> SomeWindows(int n) {
+inline std::vector<Rect> SomeWindows(int n) {
   std::mt19937 rng(42);
-  std::vector<WindowRect> w;
+  std::vector<Rect> w;
   for (int i = 0; i < n; ++i) {
     const int left = static_cast<int>(rng() % 900), top = static_cast<int>(rng() % 600);
     w.push_back({left, top, left + 100 + static_cast<int>(rng() % 300), top + 80 + static_cast<int>(rng() % 200)});

@@ -44,12 +44,12 @@ class CountingCanvas : public MenuCanvas {
     for (wchar_t c : text) width += c >= 0x2E80 ? 12 : c == L' ' ? 4 : 6;
     return {width, 13};
   }
-  void OutText(int, int, std::wstring_view, ColorRef, const MenuRect&, TextOptions) override { ++texts; }
-  void FillRect(const MenuRect&, ColorRef) override { ++shapes; }
-  void FrameRect(const MenuRect&, ColorRef) override { ++shapes; }
-  void Rectangle(const MenuRect&, ColorRef, ColorRef) override { ++shapes; }
-  void Ellipse(const MenuRect&, ColorRef, ColorRef) override { ++shapes; }
-  void RoundRect(const MenuRect&, int, ColorRef, ColorRef) override { ++shapes; }
+  void OutText(int, int, std::wstring_view, ColorRef, const Rect&, TextOptions) override { ++texts; }
+  void FillRect(const Rect&, ColorRef) override { ++shapes; }
+  void FrameRect(const Rect&, ColorRef) override { ++shapes; }
+  void Rectangle(const Rect&, ColorRef, ColorRef) override { ++shapes; }
+  void Ellipse(const Rect&, ColorRef, ColorRef) override { ++shapes; }
+  void RoundRect(const Rect&, int, ColorRef, ColorRef) override { ++shapes; }
   void Line(int, int, int, int, ColorRef) override { ++shapes; }
   void SetPixel(int, int, ColorRef) override { ++pixels; }
   void DrawBitmap(int, int, const Bitmap&, Pixel) override { ++bitmaps; }

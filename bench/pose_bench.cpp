@@ -21,7 +21,7 @@ class BufferSink {
   std::int32_t Count() const { return count_; }
   std::int32_t Capacity() const { return capacity_; }
   void Grow() { capacity_ += kRectBlock; }
-  void Append(const RegionRect& r) {
+  void Append(const Rect& r) {
     rects_[static_cast<std::size_t>(count_++)] = r;
     if (r.left < bound_.left) bound_.left = r.left;
     if (r.top < bound_.top) bound_.top = r.top;
@@ -42,9 +42,9 @@ class BufferSink {
   std::int64_t batches = 0, rects = 0;
 
  private:
-  std::array<RegionRect, kBatchLimit> rects_{};
+  std::array<Rect, kBatchLimit> rects_{};
   std::int32_t count_ = 0, capacity_ = kRectBlock;
-  RegionRect bound_ = kEmptyBound;
+  Rect bound_ = kEmptyBound;
 };
 
 // The picture of every walking and falling pose, facing left and right.

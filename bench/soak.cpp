@@ -43,10 +43,10 @@ int main(int argc, char** argv) {
   pet.PosX = 500;
   pet.PosY = 100;
 
-  std::vector<WindowRect> windows;
+  std::vector<Rect> windows;
   auto randomWindow = [&] {
     const int left = static_cast<int>(rng() % 1100) - 60, top = static_cast<int>(rng() % 800) - 30;
-    return WindowRect{left, top, left + 40 + static_cast<int>(rng() % 500), top + 30 + static_cast<int>(rng() % 400)};
+    return Rect{left, top, left + 40 + static_cast<int>(rng() % 500), top + 30 + static_cast<int>(rng() % 400)};
   };
   long long drags = 0, escapes = 0, bad = 0;
   long rssAtStart = 0, rssMax = 0;
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
       const unsigned what = rng() % 3;
       if (what == 0 && windows.size() < 40) windows.insert(windows.begin(), randomWindow());
       if (what == 1 && !windows.empty()) {
-        WindowRect& w = windows[rng() % windows.size()];
+        Rect& w = windows[rng() % windows.size()];
         const int dx = static_cast<int>(rng() % 41) - 20, dy = static_cast<int>(rng() % 41) - 20;
         w = {w.left + dx, w.top + dy, w.right + dx, w.bottom + dy};
       }

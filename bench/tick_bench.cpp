@@ -21,13 +21,13 @@ namespace pimblo {
 namespace {
 
 // The window the pet walks on in the ordinary case, topmost of the desktop.
-constexpr WindowRect kHost{300, 400, 700, 600};
+constexpr Rect kHost{300, 400, 700, 600};
 
 // `n` windows: with n > 0 the host window first, then n − 1 others behind it.
-std::vector<WindowRect> DesktopWithHost(int n) {
+std::vector<Rect> DesktopWithHost(int n) {
   if (n == 0) return {};
-  std::vector<WindowRect> w{kHost};
-  for (const WindowRect& r : bench::SomeWindows(n - 1)) w.push_back(r);
+  std::vector<Rect> w{kHost};
+  for (const Rect& r : bench::SomeWindows(n - 1)) w.push_back(r);
   return w;
 }
 

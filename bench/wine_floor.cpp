@@ -81,7 +81,7 @@ struct Shadow {
   double speedFactor = 0.988;
   pimblo::TZibbetForm pet;
   std::int64_t redraws = 0;
-  Shadow(int width, int height, pimblo::WindowRect host, const pimblo::PetSheets& sheets, int x, int y)
+  Shadow(int width, int height, pimblo::Rect host, const pimblo::PetSheets& sheets, int x, int y)
       : desktop(width, height), window(desktop, sheets, {x, y}), random(GetTickCount()),
         pet(desktop, window, random, speedFactor, GetTickCount() | 1) {
     desktop.SetWindows({host});
@@ -456,7 +456,7 @@ int wmain(int argc, wchar_t** argv) {
     RECT host{300, 400, 700, 600};
     if (HWND w = FindWindowW(nullptr, L"Pimblo test window")) GetWindowRect(w, &host);
     shadow.emplace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                   pimblo::WindowRect{host.left, host.top, host.right, host.bottom}, *g.sheets, g.x, g.y);
+                   pimblo::Rect{host.left, host.top, host.right, host.bottom}, *g.sheets, g.x, g.y);
   }
   Redraw();
   ShowWindow(g.pet, SW_SHOWNOACTIVATE);

@@ -9,20 +9,9 @@
 #include <string_view>
 
 #include "sprites/bitmap.h"
+#include "sprites/rect.h"
 
 namespace pimblo {
-
-// A rectangle as Windows keeps one: left and top inside, right and bottom outside.
-struct MenuRect {
-  int Left = 0;
-  int Top = 0;
-  int Right = 0;
-  int Bottom = 0;
-
-  int Width() const { return Right - Left; }
-  int Height() const { return Bottom - Top; }
-  friend bool operator==(const MenuRect&, const MenuRect&) = default;
-};
 
 struct MenuSize {
   int cx = 0;
@@ -66,16 +55,16 @@ class MenuCanvas {
   virtual void SetFont(const MenuFont& font) = 0;
   virtual MenuSize TextExtent(std::wstring_view text) = 0;
   // Writes text with its top-left corner at (x, y), transparently, cut to clip.
-  virtual void OutText(int x, int y, std::wstring_view text, ColorRef color, const MenuRect& clip,
+  virtual void OutText(int x, int y, std::wstring_view text, ColorRef color, const Rect& clip,
                        TextOptions options) = 0;
 
   // Shapes. Outlines are one pixel wide and lie inside the rectangle; lines
   // leave out their end point.
-  virtual void FillRect(const MenuRect& rect, ColorRef color) = 0;
-  virtual void FrameRect(const MenuRect& rect, ColorRef color) = 0;
-  virtual void Rectangle(const MenuRect& rect, ColorRef pen, ColorRef brush) = 0;
-  virtual void Ellipse(const MenuRect& rect, ColorRef pen, ColorRef brush) = 0;
-  virtual void RoundRect(const MenuRect& rect, int corner, ColorRef pen, ColorRef brush) = 0;
+  virtual void FillRect(const Rect& rect, ColorRef color) = 0;
+  virtual void FrameRect(const Rect& rect, ColorRef color) = 0;
+  virtual void Rectangle(const Rect& rect, ColorRef pen, ColorRef brush) = 0;
+  virtual void Ellipse(const Rect& rect, ColorRef pen, ColorRef brush) = 0;
+  virtual void RoundRect(const Rect& rect, int corner, ColorRef pen, ColorRef brush) = 0;
   virtual void Line(int x1, int y1, int x2, int y2, ColorRef color) = 0;
 
   // Pixels and pictures. DrawBitmap leaves out every pixel equal to `transparent`.

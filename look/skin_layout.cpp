@@ -29,8 +29,8 @@ BorderSizes ComputeBorderSizes(const TSkinData& skin, WindowKind kind) {
           PerFrame(B[bsBottom].Image.height, B[bsBottom].FrameCount)};
 }
 
-SkinRect ClientFromWindow(const SkinRect& window, const BorderSizes& b, std::int32_t menuBarHeight) {
-  SkinRect r{window.left + b.left, window.top + b.title + menuBarHeight, window.right - b.right,
+Rect ClientFromWindow(const Rect& window, const BorderSizes& b, std::int32_t menuBarHeight) {
+  Rect r{window.left + b.left, window.top + b.title + menuBarHeight, window.right - b.right,
              window.bottom - b.bottom};
   r.right = std::max(r.right, r.left);
   r.bottom = std::max(r.bottom, r.top);
@@ -66,7 +66,7 @@ bool IsButtonVisible(const TDataSkinSysButton& button, const ChromeState& w) {
   return true;
 }
 
-SkinRect ButtonSize(const TDataSkinSysButton& button) {
+Rect ButtonSize(const TDataSkinSysButton& button) {
   if (button.Image.width > 0 && button.Image.height > 0)
     return {0, 0, PerFrame(button.Image.width, button.FrameCount), button.Image.height};
   if (IsIconAction(button.Action)) return {0, 0, kSmallIconSize, kSmallIconSize};
@@ -86,11 +86,11 @@ TitleLayout LayoutTitle(const TSkinData& skin, const ChromeState& w, const Borde
                         std::int32_t textHeight) {
   TitleLayout out;
   const auto count = skin.SysButtons.size();
-  out.buttons.assign(count, SkinRect{});
+  out.buttons.assign(count, Rect{});
   out.visible.assign(count, false);
   out.leftmostRightButton = w.width;
   auto place = [&](std::size_t i, std::int32_t x, std::int32_t y) {
-    const SkinRect size = ButtonSize(skin.SysButtons[i]);
+    const Rect size = ButtonSize(skin.SysButtons[i]);
     out.buttons[i] = {x, y, x + size.Width(), y + size.Height()};
   };
   // Buttons that do not depend on the text first: the right-aligned ones bound the text.
@@ -98,7 +98,7 @@ TitleLayout LayoutTitle(const TSkinData& skin, const ChromeState& w, const Borde
     const auto& button = skin.SysButtons[i];
     out.visible[i] = IsButtonVisible(button, w);
     if (!out.visible[i]) continue;
-    const SkinRect size = ButtonSize(button);
+    const Rect size = ButtonSize(button);
     switch (button.Align) {
       case 1:
         place(i, w.width - button.XCoord, button.YCoord);
@@ -117,7 +117,7 @@ TitleLayout LayoutTitle(const TSkinData& skin, const ChromeState& w, const Borde
   }
 
   const TDataSkinTitle& t = skin.Title;
-  const SkinRect area{b.left, 0, w.width - b.right, b.title};
+  const Rect area{b.left, 0, w.width - b.right, b.title};
   const std::int32_t fullWidth = textWidth + t.BackLeft + t.BackRight;
   const std::int32_t alignment = w.rightToLeft ? 2 : t.TextAlignment;
   std::int32_t x;
@@ -139,7 +139,7 @@ TitleLayout LayoutTitle(const TSkinData& skin, const ChromeState& w, const Borde
   for (std::size_t i = 0; i < count; ++i) {
     if (!out.visible[i]) continue;
     const auto& button = skin.SysButtons[i];
-    const SkinRect size = ButtonSize(button);
+    const Rect size = ButtonSize(button);
     if (button.Align == 2 || button.Align == 8) place(i, x - size.Width() - button.XCoord, button.YCoord);
     if (button.Align == 3 || button.Align == 9) place(i, x + fullWidth + button.XCoord, button.YCoord);
   }
@@ -188,7 +188,7 @@ std::vector<SystemMenuItem> SystemMenuItems(bool hasMinBox, bool hasMaxBox, Plac
 
 // ---- painting
 
-SkinRect BorderFrameRect(const Bitmap& image, std::int32_t frameCount, std::int32_t index, bool sideBySide) {
+Rect BorderFrameRect(const Bitmap& image, std::int32_t frameCount, std::int32_t index, bool sideBySide) {
   const std::int32_t n = std::max(1, frameCount);
   const std::int32_t i = std::clamp(index, 1, n);
   if (sideBySide) {
@@ -205,7 +205,7 @@ std::int32_t BorderFrameIndex(const TDataSkinObject& border, bool active) {
 
 namespace {
 // Draws src's s into dst's d, stretched (nearest pixel) or tiled, clipped to dst.
-void DrawPart(Bitmap& dst, const SkinRect& d, const Bitmap& src, const SkinRect& s, bool tile) {
+void DrawPart(Bitmap& dst, const Rect& d, const Bitmap& src, const Rect& s, bool tile) {
   if (d.Empty() || s.Empty()) return;
   const std::int32_t x0 = std::max(d.left, 0), x1 = std::min(d.right, dst.width);
   const std::int32_t y0 = std::max(d.top, 0), y1 = std::min(d.bottom, dst.height);
@@ -221,7 +221,7 @@ void DrawPart(Bitmap& dst, const SkinRect& d, const Bitmap& src, const SkinRect&
 }
 }  // namespace
 
-void DrawNineSlice(Bitmap& dst, const SkinRect& d, const Bitmap& src, const SkinRect& s, std::int32_t left,
+void DrawNineSlice(Bitmap& dst, const Rect& d, const Bitmap& src, const Rect& s, std::int32_t left,
                    std::int32_t top, std::int32_t right, std::int32_t bottom, bool tile) {
   left = std::max(left, 0), right = std::max(right, 0), top = std::max(top, 0), bottom = std::max(bottom, 0);
   if (left + right > d.Width() || left + right > s.Width()) left = right = 0;
@@ -236,7 +236,7 @@ void DrawNineSlice(Bitmap& dst, const SkinRect& d, const Bitmap& src, const Skin
                tile);
 }
 
-void DrawTransparent(Bitmap& dst, std::int32_t x, std::int32_t y, const Bitmap& src, const SkinRect& s) {
+void DrawTransparent(Bitmap& dst, std::int32_t x, std::int32_t y, const Bitmap& src, const Rect& s) {
   for (std::int32_t sy = std::max(s.top, 0); sy < std::min(s.bottom, src.height); ++sy) {
     const std::int32_t ty = y + sy - s.top;
     if (ty < 0 || ty >= dst.height) continue;
@@ -266,7 +266,7 @@ BorderPiece PaintBorder(const TSkinData& skin, TBorderSide side, const ChromeSta
   const TDataSkinBorder& border = skin.Borders[side];
   if (border.Image.width == 0 || border.Image.height == 0) return piece;
   const bool sideBySide = side == bsLeft || side == bsRight;
-  const SkinRect frame = BorderFrameRect(border.Image, border.FrameCount, BorderFrameIndex(border, w.active), sideBySide);
+  const Rect frame = BorderFrameRect(border.Image, border.FrameCount, BorderFrameIndex(border, w.active), sideBySide);
   const bool tile = border.Tile != 1;
   if (sideBySide)
     DrawNineSlice(piece.pixels, {0, 0, pw, ph}, border.Image, frame, 0, border.TopHeight, 0, border.BottomHeight, tile);
@@ -276,12 +276,12 @@ BorderPiece PaintBorder(const TSkinData& skin, TBorderSide side, const ChromeSta
 }
 
 namespace {
-void AddRect(std::vector<RegionRect>& out, const SkinRect& r) {
+void AddRect(std::vector<Rect>& out, const Rect& r) {
   if (!r.Empty()) out.push_back({r.left, r.top, r.right, r.bottom});
 }
 // Every run of pixels that are not magenta, moved to the piece's place. Rows with the
 // same runs as the row above extend its rectangles instead of adding new ones.
-void AddOpaqueRuns(std::vector<RegionRect>& out, const Bitmap& pixels, const SkinRect& place) {
+void AddOpaqueRuns(std::vector<Rect>& out, const Bitmap& pixels, const Rect& place) {
   std::vector<std::pair<std::int32_t, std::int32_t>> runs, previous;
   std::size_t previousFirst = out.size();
   for (std::int32_t y = 0; y < pixels.height; ++y) {
@@ -305,9 +305,9 @@ void AddOpaqueRuns(std::vector<RegionRect>& out, const Bitmap& pixels, const Ski
 }
 }  // namespace
 
-std::vector<RegionRect> WindowRegionRects(const TSkinData& skin, const ChromeState& w, const BorderSizes& b,
+std::vector<Rect> WindowRegionRects(const TSkinData& skin, const ChromeState& w, const BorderSizes& b,
                                           const Bitmap* paintedTitle) {
-  std::vector<RegionRect> out;
+  std::vector<Rect> out;
   const auto& B = skin.Borders;
   if (w.kind == WindowKind::CaptionlessPopup || (B[bsLeft].Trans == 0 && B[bsRight].Trans == 0 && B[bsTop].Trans == 0)) {
     AddRect(out, {0, 0, w.width, w.height});

@@ -15,15 +15,6 @@
 namespace pimblo {
 
 // A rectangle, right and bottom exclusive.
-struct SkinRect {
-  std::int32_t left = 0, top = 0, right = 0, bottom = 0;
-  std::int32_t Width() const { return right - left; }
-  std::int32_t Height() const { return bottom - top; }
-  bool Empty() const { return right <= left || bottom <= top; }
-  bool Contains(std::int32_t x, std::int32_t y) const { return x >= left && x < right && y >= top && y < bottom; }
-  friend bool operator==(const SkinRect&, const SkinRect&) = default;
-};
-
 // Window style bits, as the window system has them.
 namespace style {
 constexpr std::uint32_t kPopup = 0x80000000;
@@ -55,7 +46,7 @@ struct BorderSizes {
 BorderSizes ComputeBorderSizes(const TSkinData& skin, WindowKind kind);
 
 // The client rectangle for a window rectangle: the borders, the title and the menu bar taken off.
-SkinRect ClientFromWindow(const SkinRect& window, const BorderSizes& b, std::int32_t menuBarHeight);
+Rect ClientFromWindow(const Rect& window, const BorderSizes& b, std::int32_t menuBarHeight);
 
 // What the title-bar layout needs to know of a window.
 struct ChromeState {
@@ -83,7 +74,7 @@ constexpr std::int32_t kSmallIconSize = 16;
 
 // A button's size: its image's width over its frame count by its height; an icon button without
 // image is as large as the small icon.
-SkinRect ButtonSize(const TDataSkinSysButton& button);
+Rect ButtonSize(const TDataSkinSysButton& button);
 
 // The frame a button shows (1-based): its state while the mouse acts on it, else 1 when the window
 // is active or the image has fewer than 4 frames, else 4. Child-window buttons show 4 when hot.
@@ -92,9 +83,9 @@ std::int32_t ButtonFrame(const TDataSkinSysButton& button, std::int32_t state, b
 
 // The laid-out title bar.
 struct TitleLayout {
-  SkinRect text;                   // where the text is drawn (one line, ellipsis, clipped)
-  SkinRect textBack;               // the text background picture's place (with its margins)
-  std::vector<SkinRect> buttons;   // one per skin button, window coordinates; empty when hidden
+  Rect text;                   // where the text is drawn (one line, ellipsis, clipped)
+  Rect textBack;               // the text background picture's place (with its margins)
+  std::vector<Rect> buttons;   // one per skin button, window coordinates; empty when hidden
   std::vector<bool> visible;
   std::int32_t leftmostRightButton = 0;  // smallest x of the right-aligned buttons (the width when none)
 };
@@ -145,23 +136,23 @@ std::vector<SystemMenuItem> SystemMenuItems(bool hasMinBox, bool hasMaxBox, Plac
 
 // Frame `index` (1-based, clamped to the frames there are) of a border image: frames stacked top
 // to bottom (Top and Bottom) or side by side (Left and Right).
-SkinRect BorderFrameRect(const Bitmap& image, std::int32_t frameCount, std::int32_t index, bool sideBySide);
+Rect BorderFrameRect(const Bitmap& image, std::int32_t frameCount, std::int32_t index, bool sideBySide);
 // Frame 1 when the window is active or the border has one frame, else 2.
 std::int32_t BorderFrameIndex(const TDataSkinObject& border, bool active);
 
 // Draws `src` (within srcRect) into `dst` (within dstRect) in nine slices: corners of the margins
 // copied, edges and middle stretched, or tiled when tile is set. A margin pair larger than the
 // target (or the source) is dropped. Magenta pixels are copied too.
-void DrawNineSlice(Bitmap& dst, const SkinRect& dstRect, const Bitmap& src, const SkinRect& srcRect,
+void DrawNineSlice(Bitmap& dst, const Rect& dstRect, const Bitmap& src, const Rect& srcRect,
                    std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom, bool tile);
 // Copies src's srcRect to (x, y) leaving out magenta (0xFF00FF) pixels; clipped to dst.
-void DrawTransparent(Bitmap& dst, std::int32_t x, std::int32_t y, const Bitmap& src, const SkinRect& srcRect);
+void DrawTransparent(Bitmap& dst, std::int32_t x, std::int32_t y, const Bitmap& src, const Rect& srcRect);
 
 constexpr Pixel kMagenta = MakePixel(255, 0, 255);
 
 // A border drawn for a window: its piece's place in the window and the pixels painted there.
 struct BorderPiece {
-  SkinRect place;
+  Rect place;
   Bitmap pixels;
 };
 // Paints one border for a window of the given state (the Top border without title text and
@@ -172,7 +163,7 @@ BorderPiece PaintBorder(const TSkinData& skin, TBorderSide side, const ChromeSta
 // Right and Top is transparent (or for a caption-less popup); otherwise the client area within the
 // borders plus each border as its rectangle (not transparent, or a bottom under 2 pixels) or as
 // its painted pixels less magenta.
-std::vector<RegionRect> WindowRegionRects(const TSkinData& skin, const ChromeState& w, const BorderSizes& b,
+std::vector<Rect> WindowRegionRects(const TSkinData& skin, const ChromeState& w, const BorderSizes& b,
                                           const Bitmap* paintedTitle = nullptr);
 
 }  // namespace pimblo

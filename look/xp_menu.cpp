@@ -97,7 +97,7 @@ void TXPMenu::HookTree(MenuEntry& item, bool on) {
 
 void TXPMenu::HookItem(MenuEntry& item) {
   if (!item.OnDrawItem || overrideOwnerDraw_)
-    item.OnDrawItem = {[this](MenuEntry& i, MenuCanvas& c, const MenuRect& r, bool s) { PaintMenuItem(i, c, r, s); },
+    item.OnDrawItem = {[this](MenuEntry& i, MenuCanvas& c, const Rect& r, bool s) { PaintMenuItem(i, c, r, s); },
                        this};
   if (!item.OnMeasureItem || overrideOwnerDraw_)
     item.OnMeasureItem = {[this](MenuEntry& i, MenuCanvas& c, int& w, int& h) { MeasureMenuItem(i, c, w, h); }, this};
@@ -269,7 +269,7 @@ void TXPMenu::ComputeWorkingColors(MenuCanvas& canvas) {
   }
 }
 
-void TXPMenu::PaintBackground(MenuCanvas& canvas, const MenuRect& rect, const MenuRect& iconColumn,
+void TXPMenu::PaintBackground(MenuCanvas& canvas, const Rect& rect, const Rect& iconColumn,
                               bool rightToLeft) {
   if (!(gradient_ && highColor_)) {
     canvas.FillRect(rect, colors_.Menu);
@@ -278,17 +278,17 @@ void TXPMenu::PaintBackground(MenuCanvas& canvas, const MenuRect& rect, const Me
   }
   // One-pixel strips from the leading edge, quickly lighter over the icon
   // column, then slowly.
-  MenuRect area = rect;
-  area.Right += 2;
+  Rect area = rect;
+  area.right += 2;
   int percent = 0;
   for (int i = 0; i < area.Width(); ++i) {
-    const int x = rightToLeft ? area.Right - 1 - i : area.Left + i;
-    canvas.FillRect({x, area.Top, x + 1, area.Bottom}, LightenColor(canvas, colors_.IconColumn, percent));
+    const int x = rightToLeft ? area.right - 1 - i : area.left + i;
+    canvas.FillRect({x, area.top, x + 1, area.bottom}, LightenColor(canvas, colors_.IconColumn, percent));
     percent = std::min(96, percent + (i < iconWidth_ + 5 ? 3 : 1));
   }
 }
 
-void TXPMenu::DrawCheckMark(MenuCanvas& canvas, const MenuEntry& item, const MenuRect& box, bool listImage,
+void TXPMenu::DrawCheckMark(MenuCanvas& canvas, const MenuEntry& item, const Rect& box, bool listImage,
                             bool selected) {
   const ColorRef brush = selected ? colors_.CheckBoxFillSelected : colors_.CheckBoxFill;
   if (item.RadioItem) {
@@ -301,7 +301,7 @@ void TXPMenu::DrawCheckMark(MenuCanvas& canvas, const MenuEntry& item, const Men
     return;
   }
   canvas.Rectangle(box, colors_.Check, brush);
-  const int l = box.Left, t = box.Top, r = box.Right, b = box.Bottom;
+  const int l = box.left, t = box.top, r = box.right, b = box.bottom;
   canvas.Line(l + 1, t + 5, l + 4, b - 2, clBlack);
   canvas.Line(l + 2, t + 5, l + 4, b - 3, clBlack);
   canvas.Line(l + 2, t + 4, l + 5, b - 3, clBlack);
@@ -309,7 +309,7 @@ void TXPMenu::DrawCheckMark(MenuCanvas& canvas, const MenuEntry& item, const Men
   canvas.Line(l + 4, b - 2, r - 2, t + 3, clBlack);
 }
 
-void TXPMenu::PaintMenuItem(MenuEntry& item, MenuCanvas& canvas, const MenuRect& itemRect, bool selected) {
+void TXPMenu::PaintMenuItem(MenuEntry& item, MenuCanvas& canvas, const Rect& itemRect, bool selected) {
   if (!active_) return;
   ComputeWorkingColors(canvas);
 
@@ -319,43 +319,43 @@ void TXPMenu::PaintMenuItem(MenuEntry& item, MenuCanvas& canvas, const MenuRect&
   if (rightToLeft) font.Charset = 178;  // ARABIC_CHARSET
   canvas.SetFont(font);
 
-  MenuRect rect = itemRect;
-  rect.Bottom += 1;
-  MenuRect textRect = rect;
+  Rect rect = itemRect;
+  rect.bottom += 1;
+  Rect textRect = rect;
   const std::wstring caption = L" " + item.Caption;
 
   Bitmap bitmap = item.Glyph.width > 0 ? item.Glyph : Bitmap();
   const MenuImageList* images = ImagesOf(item);
   const bool listImage = images && item.ImageIndex != -1;
 
-  const MenuRect iconColumn = rightToLeft ? MenuRect{rect.Right - iconWidth_, rect.Top, rect.Right, rect.Bottom}
-                                          : MenuRect{rect.Left, rect.Top, rect.Left + iconWidth_, rect.Bottom};
-  MenuRect checkBox;
+  const Rect iconColumn = rightToLeft ? Rect{rect.right - iconWidth_, rect.top, rect.right, rect.bottom}
+                                          : Rect{rect.left, rect.top, rect.left + iconWidth_, rect.bottom};
+  Rect checkBox;
   if (listImage) {
-    checkBox = {iconColumn.Left + 1, iconColumn.Top + 2, iconColumn.Right - 3, iconColumn.Bottom - 2};
+    checkBox = {iconColumn.left + 1, iconColumn.top + 2, iconColumn.right - 3, iconColumn.bottom - 2};
   } else {
-    checkBox.Left = iconColumn.Left + (iconColumn.Width() - 10) / 2;
-    checkBox.Top = iconColumn.Top + (iconColumn.Height() - 10) / 2;
-    checkBox.Right = checkBox.Left + 10;
-    checkBox.Bottom = checkBox.Top + 10;
+    checkBox.left = iconColumn.left + (iconColumn.Width() - 10) / 2;
+    checkBox.top = iconColumn.top + (iconColumn.Height() - 10) / 2;
+    checkBox.right = checkBox.left + 10;
+    checkBox.bottom = checkBox.top + 10;
   }
 
   if (!rightToLeft) {
     // A bitmap wider than the column pushes the text right (measured from the
     // menu window's left edge, where popup items start).
-    textRect.Left = rect.Left + iconWidth_;
-    if (textRect.Left < bitmap.width) textRect.Left = bitmap.width + 4;
+    textRect.left = rect.left + iconWidth_;
+    if (textRect.left < bitmap.width) textRect.left = bitmap.width + 4;
   } else {
-    textRect.Right = bitmap.width > iconWidth_ ? rect.Right - bitmap.width - 4 : rect.Right - iconWidth_;
+    textRect.right = bitmap.width > iconWidth_ ? rect.right - bitmap.width - 4 : rect.right - iconWidth_;
   }
 
   PaintBackground(canvas, rect, iconColumn, rightToLeft);
 
   if (selected && drawSelect_ && item.Enabled) {
-    MenuRect bar = rect;
-    bar.Top += 1;
-    bar.Bottom -= 1;
-    if (flatMenu_) bar.Right -= 1;
+    Rect bar = rect;
+    bar.top += 1;
+    bar.bottom -= 1;
+    if (flatMenu_) bar.right -= 1;
     canvas.FillRect(bar, colors_.SelectionFill);
     canvas.FrameRect(bar, colors_.SelectionBorder);
   }
@@ -379,16 +379,16 @@ void TXPMenu::PaintMenuItem(MenuEntry& item, MenuCanvas& canvas, const MenuRect&
   DrawItemIcon(item, canvas, rightToLeft, selected, iconColumn, bitmap);  // nothing for no bitmap
 
   if (line) {
-    const int y = textRect.Top + RoundHalfEven(textRect.Height(), 2);
-    if (rightToLeft) canvas.Line(textRect.Left, y, textRect.Right - 7, y, colors_.Separator);
-    else canvas.Line(textRect.Left + 7, y, textRect.Right, y, colors_.Separator);
+    const int y = textRect.top + RoundHalfEven(textRect.Height(), 2);
+    if (rightToLeft) canvas.Line(textRect.left, y, textRect.right - 7, y, colors_.Separator);
+    else canvas.Line(textRect.left + 7, y, textRect.right, y, colors_.Separator);
   } else {
     unsigned flags = kTextLeft;
     if (rightToLeft) {
-      textRect.Right -= 5;
+      textRect.right -= 5;
       flags = kTextRight | kTextRtlReading;
     } else {
-      textRect.Left += 5;
+      textRect.left += 5;
     }
     DrawItemText(canvas, caption, item.ShortCut, flags, rightToLeft, item.Enabled, selected, textRect,
                  IsMenuBarItem(item));
@@ -398,12 +398,12 @@ void TXPMenu::PaintMenuItem(MenuEntry& item, MenuCanvas& canvas, const MenuRect&
 }
 
 void TXPMenu::DrawItemIcon(const MenuEntry& item, MenuCanvas& canvas, bool rightToLeft, bool selected,
-                           const MenuRect& iconColumn, Bitmap& bitmap) {
+                           const Rect& iconColumn, Bitmap& bitmap) {
   if (bitmap.width <= 0 || bitmap.height <= 0) return;
-  int y = iconColumn.Top + 4;
+  int y = iconColumn.top + 4;
   int x;
-  if (bitmap.width <= iconWidth_) x = iconColumn.Left + (iconWidth_ - bitmap.width) / 2 - 1;
-  else x = rightToLeft ? iconColumn.Right - bitmap.width - 2 : iconColumn.Left + 2;
+  if (bitmap.width <= iconWidth_) x = iconColumn.left + (iconWidth_ - bitmap.width) / 2 - 1;
+  else x = rightToLeft ? iconColumn.right - bitmap.width - 2 : iconColumn.left + 2;
 
   const bool enabled = item.Enabled;
   const bool lively = selected && enabled && !item.Checked;  // raised, with a shadow
@@ -444,7 +444,7 @@ ShownText WithoutAmpersands(const std::wstring& caption) {
 }  // namespace
 
 void TXPMenu::DrawItemText(MenuCanvas& canvas, const std::wstring& text, const std::wstring& shortCut, unsigned flags,
-                           bool rightToLeft, bool enabled, bool selected, MenuRect textRect, bool menuBarItem) {
+                           bool rightToLeft, bool enabled, bool selected, Rect textRect, bool menuBarItem) {
   ColorRef color;
   if (!enabled) {
     color = colors_.DisabledText;
@@ -455,25 +455,25 @@ void TXPMenu::DrawItemText(MenuCanvas& canvas, const std::wstring& text, const s
     color = ColorToRGB(canvas, font_.Color);
   }
 
-  textRect.Top += (textRect.Height() - canvas.TextExtent(L"W").cy) / 2;
+  textRect.top += (textRect.Height() - canvas.TextExtent(L"W").cy) / 2;
 
   const ShownText shown = WithoutAmpersands(text);
-  const int x = (flags & kTextRight) ? textRect.Right - canvas.TextExtent(shown.text).cx : textRect.Left;
-  canvas.OutText(x, textRect.Top, shown.text, color, textRect, {shown.accelerator, (flags & kTextRtlReading) != 0});
+  const int x = (flags & kTextRight) ? textRect.right - canvas.TextExtent(shown.text).cx : textRect.left;
+  canvas.OutText(x, textRect.top, shown.text, color, textRect, {shown.accelerator, (flags & kTextRtlReading) != 0});
 
   // The shortcut at the far side, a little lighter.
   const std::wstring tail = shortCut + L" ";
   const ColorRef tailColor = highColor_ ? DarkenColor(canvas, color, -40) : color;
-  MenuRect tailRect = textRect;
+  Rect tailRect = textRect;
   int tailX;
   if (rightToLeft) {
-    tailRect.Left += 10;
-    tailX = tailRect.Left;
+    tailRect.left += 10;
+    tailX = tailRect.left;
   } else {
-    tailRect.Right -= 10;
-    tailX = tailRect.Right - canvas.TextExtent(tail).cx;
+    tailRect.right -= 10;
+    tailX = tailRect.right - canvas.TextExtent(tail).cx;
   }
-  canvas.OutText(tailX, tailRect.Top, tail, tailColor, tailRect, {-1, rightToLeft});
+  canvas.OutText(tailX, tailRect.top, tail, tailColor, tailRect, {-1, rightToLeft});
 }
 
 ColorRef TXPMenu::ContrastTextColor(MenuCanvas& canvas, ColorRef color) {

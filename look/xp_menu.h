@@ -24,7 +24,7 @@ class MenuOwner;
 class MenuTree;
 
 using MeasureItemEvent = std::function<void(MenuEntry& item, MenuCanvas& canvas, int& width, int& height)>;
-using DrawItemEvent = std::function<void(MenuEntry& item, MenuCanvas& canvas, const MenuRect& rect, bool selected)>;
+using DrawItemEvent = std::function<void(MenuEntry& item, MenuCanvas& canvas, const Rect& rect, bool selected)>;
 
 // An item's measure or draw handler, with the component that set it (if any),
 // so that a component takes back only its own handlers.
@@ -210,7 +210,7 @@ class TXPMenu : public MenuListener {
 
   // The handlers given to every hooked item.
   void MeasureMenuItem(MenuEntry& item, MenuCanvas& canvas, int& width, int& height);
-  void PaintMenuItem(MenuEntry& item, MenuCanvas& canvas, const MenuRect& rect, bool selected);
+  void PaintMenuItem(MenuEntry& item, MenuCanvas& canvas, const Rect& rect, bool selected);
 
   // Hooks (on) or unhooks (off) every item of the owner's menus and switches
   // their owner drawing.
@@ -221,9 +221,9 @@ class TXPMenu : public MenuListener {
 
   // The parts of one item's painting.
   void DrawItemIcon(const MenuEntry& item, MenuCanvas& canvas, bool rightToLeft, bool selected,
-                    const MenuRect& iconColumn, Bitmap& bitmap);
+                    const Rect& iconColumn, Bitmap& bitmap);
   void DrawItemText(MenuCanvas& canvas, const std::wstring& text, const std::wstring& shortCut, unsigned flags,
-                    bool rightToLeft, bool enabled, bool selected, MenuRect textRect, bool menuBarItem = false);
+                    bool rightToLeft, bool enabled, bool selected, Rect textRect, bool menuBarItem = false);
   // The text colour of a selected item on a menu bar drawn in `color`.
   ColorRef ContrastTextColor(MenuCanvas& canvas, ColorRef color);
 
@@ -242,8 +242,8 @@ class TXPMenu : public MenuListener {
   // With the system's colours the system menu font replaces the stored one.
   void TakeSystemMenuFont(MenuCanvas& canvas);
   MenuFont ItemFont(const MenuEntry& item) const;
-  void PaintBackground(MenuCanvas& canvas, const MenuRect& rect, const MenuRect& iconColumn, bool rightToLeft);
-  void DrawCheckMark(MenuCanvas& canvas, const MenuEntry& item, const MenuRect& box, bool listImage, bool selected);
+  void PaintBackground(MenuCanvas& canvas, const Rect& rect, const Rect& iconColumn, bool rightToLeft);
+  void DrawCheckMark(MenuCanvas& canvas, const MenuEntry& item, const Rect& box, bool listImage, bool selected);
 
   MenuOwner& owner_;
   MenuFont font_;

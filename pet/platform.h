@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "sprites/rect.h"
 #include "sprites/sheet_id.h"
 
 namespace pimblo {
@@ -16,15 +17,6 @@ struct ScreenPoint {
   std::int32_t x = 0;
   std::int32_t y = 0;
   friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
-};
-
-// Screen rectangle: left and top inclusive, right and bottom exclusive.
-struct WindowRect {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t right = 0;
-  std::int32_t bottom = 0;
-  friend bool operator==(const WindowRect&, const WindowRect&) = default;
 };
 
 // The system metrics the pet reads, each read afresh at every use.
@@ -45,7 +37,7 @@ class Desktop {
   // included where its shape is opaque; 0 where there is none.
   virtual WindowHandle WindowFromPoint(ScreenPoint p) = 0;
   // The window's screen rectangle; nothing when the window has gone meanwhile.
-  virtual std::optional<WindowRect> GetWindowRect(WindowHandle window) = 0;
+  virtual std::optional<Rect> GetWindowRect(WindowHandle window) = 0;
   virtual std::int32_t GetSystemMetrics(Metric metric) = 0;
   virtual ScreenPoint GetCursorPos() = 0;
   // The window at the top of the window order.

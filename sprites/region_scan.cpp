@@ -17,7 +17,7 @@ std::vector<std::uint8_t> ToBottomUpDib(const Bitmap& bitmap) {
   return dib;
 }
 
-void RectBatches::Append(const RegionRect& r) {
+void RectBatches::Append(const Rect& r) {
   current_.push_back(r);
   bound_.left = std::min(bound_.left, r.left);
   bound_.top = std::min(bound_.top, r.top);
@@ -31,8 +31,8 @@ void RectBatches::EmitBatch() {
   bound_ = kEmptyBound;
 }
 
-std::vector<RegionRect> RectBatches::AllRects() const {
-  std::vector<RegionRect> all;
+std::vector<Rect> RectBatches::AllRects() const {
+  std::vector<Rect> all;
   for (const Batch& b : batches) all.insert(all.end(), b.rects.begin(), b.rects.end());
   return all;
 }

@@ -9,20 +9,13 @@
 #include <vector>
 
 #include "sprites/bitmap.h"
+#include "sprites/rect.h"
 
 namespace pimblo {
 
-struct RegionRect {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t right = 0;  // exclusive
-  std::int32_t bottom = 0;  // exclusive
-  friend bool operator==(const RegionRect&, const RegionRect&) = default;
-};
-
 constexpr std::int32_t kRectBlock = 100;   // first capacity of the buffer and its growth step
 constexpr std::int32_t kBatchLimit = 2000;  // rectangles per partial region
-constexpr RegionRect kEmptyBound{0x7FFFFFFF, 0x7FFFFFFF, 0, 0};
+constexpr Rect kEmptyBound{0x7FFFFFFF, 0x7FFFFFFF, 0, 0};
 
 // The pet's cut: the key is the COLORREF of RGB(0, 0, 255), which, compared
 // byte by byte with blue-green-red pixel words, matches pure red.
@@ -79,7 +72,7 @@ void ScanRegionRows(const std::uint8_t* bits, std::int32_t width, std::int32_t h
       }
       if (x > x0) {
         if (sink.Count() == sink.Capacity()) sink.Grow();
-        sink.Append(RegionRect{x0, y, x, y + 1});
+        sink.Append(Rect{x0, y, x, y + 1});
       }
       if (sink.Count() == kBatchLimit) sink.EmitBatch();
       ++x;  // over the transparent pixel that ended the run
@@ -97,8 +90,8 @@ std::vector<std::uint8_t> ToBottomUpDib(const Bitmap& bitmap);
 // The platform-free sink: keeps every batch as the buffer held it.
 struct RectBatches {
   struct Batch {
-    std::vector<RegionRect> rects;
-    RegionRect bound;
+    std::vector<Rect> rects;
+    Rect bound;
     std::int32_t capacity;  // the buffer's room when the batch was emitted
   };
   std::vector<Batch> batches;
@@ -106,15 +99,15 @@ struct RectBatches {
   std::int32_t Count() const { return static_cast<std::int32_t>(current_.size()); }
   std::int32_t Capacity() const { return capacity_; }
   void Grow() { capacity_ += kRectBlock; }
-  void Append(const RegionRect& r);
+  void Append(const Rect& r);
   void EmitBatch();
 
   // Every rectangle of every batch, in order: the region is their union.
-  std::vector<RegionRect> AllRects() const;
+  std::vector<Rect> AllRects() const;
 
  private:
-  std::vector<RegionRect> current_;
-  RegionRect bound_ = kEmptyBound;
+  std::vector<Rect> current_;
+  Rect bound_ = kEmptyBound;
   std::int32_t capacity_ = kRectBlock;
 };
 

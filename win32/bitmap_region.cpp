@@ -48,7 +48,7 @@ class GlobalRectSink {
     if (!grown) full_ = true;  // no more room: later runs are dropped rather than written past the end
   }
 
-  void Append(const RegionRect& r) {
+  void Append(const Rect& r) {
     if (full_ && Count() >= capacity_) return;
     RECT* rects = reinterpret_cast<RECT*>(data_->Buffer);
     SetRect(&rects[data_->rdh.nCount], r.left, r.top, r.right, r.bottom);

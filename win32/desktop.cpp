@@ -7,11 +7,11 @@ WindowHandle Win32Desktop::WindowFromPoint(ScreenPoint p) {
   return FromHwnd(::WindowFromPoint(POINT{p.x, p.y}));
 }
 
-std::optional<WindowRect> Win32Desktop::GetWindowRect(WindowHandle window) {
+std::optional<Rect> Win32Desktop::GetWindowRect(WindowHandle window) {
   ++counts.getWindowRect;
   RECT r;
   if (!::GetWindowRect(ToHwnd(window), &r)) return std::nullopt;
-  return WindowRect{r.left, r.top, r.right, r.bottom};
+  return Rect{r.left, r.top, r.right, r.bottom};
 }
 
 std::int32_t Win32Desktop::GetSystemMetrics(Metric metric) {

@@ -11,7 +11,7 @@ namespace pimblo {
 class Win32Desktop : public Desktop {
  public:
   WindowHandle WindowFromPoint(ScreenPoint p) override;
-  std::optional<WindowRect> GetWindowRect(WindowHandle window) override;
+  std::optional<Rect> GetWindowRect(WindowHandle window) override;
   std::int32_t GetSystemMetrics(Metric metric) override;
   ScreenPoint GetCursorPos() override;
   WindowHandle GetTopWindow() override;

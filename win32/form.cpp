@@ -81,20 +81,20 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(handle_, msg, wParam, lParam);
 }
 
-RECT TForm::Rect() const {
+RECT TForm::Bounds() const {
   RECT r{};
   GetWindowRect(handle_, &r);
   return r;
 }
 
-int TForm::Left() const { return Rect().left; }
-int TForm::Top() const { return Rect().top; }
+int TForm::Left() const { return Bounds().left; }
+int TForm::Top() const { return Bounds().top; }
 int TForm::Width() const {
-  const RECT r = Rect();
+  const RECT r = Bounds();
   return r.right - r.left;
 }
 int TForm::Height() const {
-  const RECT r = Rect();
+  const RECT r = Bounds();
   return r.bottom - r.top;
 }
 

@@ -69,7 +69,7 @@ class TForm : public TComponent {
  private:
   static LRESULT CALLBACK StaticWndProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
-  RECT Rect() const;
+  RECT Bounds() const;
 
   HWND handle_ = nullptr;
   std::unordered_map<UINT, std::function<void(TMessage&)>> handlers_;

@@ -13,7 +13,7 @@ namespace pimblo {
 
 namespace {
 
-RECT ToRect(const MenuRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+RECT ToRect(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 LOGFONTW LogFontOf(const MenuFont& font) {
   LOGFONTW lf{};
@@ -84,7 +84,7 @@ MenuSize Win32Canvas::TextExtent(std::wstring_view text) {
   return {static_cast<int>(size.cx), static_cast<int>(size.cy)};
 }
 
-void Win32Canvas::OutText(int x, int y, std::wstring_view text, ColorRef color, const MenuRect& clip,
+void Win32Canvas::OutText(int x, int y, std::wstring_view text, ColorRef color, const Rect& clip,
                           TextOptions options) {
   SetTextColor(dc_, color);
   RECT r = ToRect(clip);
@@ -107,31 +107,31 @@ void Win32Canvas::OutText(int x, int y, std::wstring_view text, ColorRef color, 
             DT_LEFT | DT_TOP | DT_SINGLELINE | (options.RtlReading ? DT_RTLREADING : 0));
 }
 
-void Win32Canvas::FillRect(const MenuRect& rect, ColorRef color) {
+void Win32Canvas::FillRect(const Rect& rect, ColorRef color) {
   const RECT r = ToRect(rect);
   win::ScopedBrush brush(CreateSolidBrush(color));
   ::FillRect(dc_, &r, brush.Get());
 }
 
-void Win32Canvas::FrameRect(const MenuRect& rect, ColorRef color) {
+void Win32Canvas::FrameRect(const Rect& rect, ColorRef color) {
   const RECT r = ToRect(rect);
   win::ScopedBrush brush(CreateSolidBrush(color));
   ::FrameRect(dc_, &r, brush.Get());
 }
 
-void Win32Canvas::Rectangle(const MenuRect& rect, ColorRef pen, ColorRef brush) {
+void Win32Canvas::Rectangle(const Rect& rect, ColorRef pen, ColorRef brush) {
   PenAndBrush tools(dc_, pen, brush);
-  ::Rectangle(dc_, rect.Left, rect.Top, rect.Right, rect.Bottom);
+  ::Rectangle(dc_, rect.left, rect.top, rect.right, rect.bottom);
 }
 
-void Win32Canvas::Ellipse(const MenuRect& rect, ColorRef pen, ColorRef brush) {
+void Win32Canvas::Ellipse(const Rect& rect, ColorRef pen, ColorRef brush) {
   PenAndBrush tools(dc_, pen, brush);
-  ::Ellipse(dc_, rect.Left, rect.Top, rect.Right, rect.Bottom);
+  ::Ellipse(dc_, rect.left, rect.top, rect.right, rect.bottom);
 }
 
-void Win32Canvas::RoundRect(const MenuRect& rect, int corner, ColorRef pen, ColorRef brush) {
+void Win32Canvas::RoundRect(const Rect& rect, int corner, ColorRef pen, ColorRef brush) {
   PenAndBrush tools(dc_, pen, brush);
-  ::RoundRect(dc_, rect.Left, rect.Top, rect.Right, rect.Bottom, corner, corner);
+  ::RoundRect(dc_, rect.left, rect.top, rect.right, rect.bottom, corner, corner);
 }
 
 void Win32Canvas::Line(int x1, int y1, int x2, int y2, ColorRef color) {

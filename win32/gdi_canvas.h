@@ -24,13 +24,13 @@ class Win32Canvas final : public MenuCanvas {
   bool SystemMenuFont(MenuFont& font) override;
   void SetFont(const MenuFont& font) override;
   MenuSize TextExtent(std::wstring_view text) override;
-  void OutText(int x, int y, std::wstring_view text, ColorRef color, const MenuRect& clip,
+  void OutText(int x, int y, std::wstring_view text, ColorRef color, const Rect& clip,
                TextOptions options) override;
-  void FillRect(const MenuRect& rect, ColorRef color) override;
-  void FrameRect(const MenuRect& rect, ColorRef color) override;
-  void Rectangle(const MenuRect& rect, ColorRef pen, ColorRef brush) override;
-  void Ellipse(const MenuRect& rect, ColorRef pen, ColorRef brush) override;
-  void RoundRect(const MenuRect& rect, int corner, ColorRef pen, ColorRef brush) override;
+  void FillRect(const Rect& rect, ColorRef color) override;
+  void FrameRect(const Rect& rect, ColorRef color) override;
+  void Rectangle(const Rect& rect, ColorRef pen, ColorRef brush) override;
+  void Ellipse(const Rect& rect, ColorRef pen, ColorRef brush) override;
+  void RoundRect(const Rect& rect, int corner, ColorRef pen, ColorRef brush) override;
   void Line(int x1, int y1, int x2, int y2, ColorRef color) override;
   void SetPixel(int x, int y, ColorRef color) override;
   void DrawBitmap(int x, int y, const Bitmap& bitmap, Pixel transparent) override;

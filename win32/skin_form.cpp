@@ -40,7 +40,7 @@ void Blit(HDC dc, const Bitmap& b, int x, int y) {
                     static_cast<UINT>(b.height), b.pixels.data(), &info, DIB_RGB_COLORS);
 }
 
-Bitmap Crop(const Bitmap& b, const SkinRect& r) {
+Bitmap Crop(const Bitmap& b, const Rect& r) {
   Bitmap out(std::max(0, r.Width()), std::max(0, r.Height()));
   for (int y = 0; y < out.height; ++y)
     for (int x = 0; x < out.width; ++x) {
@@ -294,14 +294,14 @@ LRESULT TWinSkinForm::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
         const RECT oldClient = params->rgrc[2];
         const RECT& w = params->rgrc[0];
-        const SkinRect c = ClientFromWindow({w.left, w.top, w.right, w.bottom}, borders_, state_.menuBarHeight);
+        const Rect c = ClientFromWindow({w.left, w.top, w.right, w.bottom}, borders_, state_.menuBarHeight);
         params->rgrc[0] = {c.left, c.top, c.right, c.bottom};
         params->rgrc[1] = params->rgrc[0];
         params->rgrc[2] = oldClient;
         return WVR_VALIDRECTS;
       }
       auto* r = reinterpret_cast<RECT*>(lParam);
-      const SkinRect c = ClientFromWindow({r->left, r->top, r->right, r->bottom}, borders_, state_.menuBarHeight);
+      const Rect c = ClientFromWindow({r->left, r->top, r->right, r->bottom}, borders_, state_.menuBarHeight);
       *r = {c.left, c.top, c.right, c.bottom};
       return 0;
     }
@@ -512,7 +512,7 @@ void TWinSkinForm::PaintFrame() {
       const std::wstring shown = L"  " + text + L" ";
       const TDataSkinTitle& skinTitle = skin_.Title;
       if (skinTitle.Image.width > 0 && !layout_.textBack.Empty()) {
-        const SkinRect frame = BorderFrameRect(skinTitle.Image, skinTitle.FrameCount, state_.active ? 1 : 2, false);
+        const Rect frame = BorderFrameRect(skinTitle.Image, skinTitle.FrameCount, state_.active ? 1 : 2, false);
         Bitmap back = dib.ToBitmap();
         DrawNineSlice(back, layout_.textBack, skinTitle.Image, frame, skinTitle.LeftWidth, 0, skinTitle.RightWidth, 0,
                       skinTitle.Tile == 1);
@@ -536,7 +536,7 @@ void TWinSkinForm::PaintFrame() {
         if (!layout_.visible[i]) continue;
         const TDataSkinSysButton& sb = skin_.SysButtons[i];
         if (sb.Image.width > 0 && !IsIconAction(sb.Action)) {
-          const SkinRect frame =
+          const Rect frame =
               BorderFrameRect(sb.Image, sb.FrameCount, ButtonFrame(sb, button->State, state_.active), true);
           DrawTransparent(withButtons, layout_.buttons[i].left, layout_.buttons[i].top, sb.Image, frame);
         }
@@ -560,14 +560,14 @@ void TWinSkinForm::PaintButton(const TWinSysButton& button) {
   if (state_.kind == WindowKind::CaptionlessPopup || (stage_ != kAttached && stage_ != kRefreshing)) return;
   const std::size_t i = button.Index;
   if (i >= layout_.visible.size() || !layout_.visible[i] || IsIconic(window_)) return;
-  const SkinRect place = layout_.buttons[i];
+  const Rect place = layout_.buttons[i];
   const TDataSkinSysButton& sb = skin_.SysButtons[i];
   HDC dc = GetWindowDC(window_);
   if (!dc) return;
   try {
     Bitmap piece = Crop(titleBack_, place);
     if (sb.Image.width > 0 && !IsIconAction(sb.Action)) {
-      const SkinRect frame = BorderFrameRect(sb.Image, sb.FrameCount, ButtonFrame(sb, button.State, state_.active), true);
+      const Rect frame = BorderFrameRect(sb.Image, sb.FrameCount, ButtonFrame(sb, button.State, state_.active), true);
       DrawTransparent(piece, 0, 0, sb.Image, frame);
     }
     Blit(dc, piece, place.left, place.top);
@@ -587,7 +587,7 @@ void TWinSkinForm::UpdateRegion(bool force) {
   if (!force && size.cx == regionSize_.cx && size.cy == regionSize_.cy) return;
   state_.width = size.cx;
   state_.height = size.cy;
-  const std::vector<RegionRect> rects = WindowRegionRects(skin_, state_, borders_);
+  const std::vector<Rect> rects = WindowRegionRects(skin_, state_, borders_);
   std::vector<std::uint8_t> data(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
   auto* header = reinterpret_cast<RGNDATAHEADER*>(data.data());
   header->dwSize = sizeof(RGNDATAHEADER);

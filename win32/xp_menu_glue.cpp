@@ -77,7 +77,7 @@ void AttachXPMenu(ui::TPopupMenu& menu, TXPMenu& xp, ui::TPopupMenu::MeasureHand
     MenuEntry* entry = mirror->Sync(item);
     if (entry && entry->OnDrawItem) {
       Win32Canvas canvas(dc);
-      const MenuRect r{static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
+      const Rect r{static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
                        static_cast<int>(rect.bottom)};
       entry->OnDrawItem.Call(*entry, canvas, r, selected);
     } else if (plainDraw) {

@@ -16,7 +16,7 @@ const PetSheets& ShippedSheets() {
   return sheets;
 }
 
-World::World(ScreenPoint at, std::vector<WindowRect> windows, std::int32_t screenWidth, std::int32_t screenHeight)
+World::World(ScreenPoint at, std::vector<Rect> windows, std::int32_t screenWidth, std::int32_t screenHeight)
     : desktop(screenWidth, screenHeight), window(desktop, ShippedSheets(), at),
       pet(desktop, window, random, speedFactor) {
   desktop.SetWindows(std::move(windows));

@@ -30,7 +30,7 @@ class ProbeLog : public SimDesktop {
 };
 
 struct World {
-  explicit World(ScreenPoint at = {100, 100}, std::vector<WindowRect> windows = {}, std::int32_t screenWidth = 1024,
+  explicit World(ScreenPoint at = {100, 100}, std::vector<Rect> windows = {}, std::int32_t screenWidth = 1024,
                  std::int32_t screenHeight = 768);
 
   // Runs `n` ticks.

@@ -40,7 +40,7 @@ struct HookingTest : ::testing::Test {
 
 TEST_F(HookingTest, ActivationHooksEveryItemAndLeavesOthersHandlers) {
   MenuEntry& foreign = popup.Items().Items(0);
-  foreign.OnDrawItem = {[](MenuEntry&, MenuCanvas&, const MenuRect&, bool) {}, nullptr};
+  foreign.OnDrawItem = {[](MenuEntry&, MenuCanvas&, const Rect&, bool) {}, nullptr};
   TXPMenu xp(owner);
   xp.SetActive(true);
   EXPECT_TRUE(popup.OwnerDraw && bar.OwnerDraw);
@@ -52,7 +52,7 @@ TEST_F(HookingTest, ActivationHooksEveryItemAndLeavesOthersHandlers) {
   xp.SetOverrideOwnerDraw(true);  // takes over the foreign handler too
   EXPECT_TRUE(OursDraw(foreign, xp));
 
-  foreign.OnDrawItem = {[](MenuEntry&, MenuCanvas&, const MenuRect&, bool) {}, nullptr};
+  foreign.OnDrawItem = {[](MenuEntry&, MenuCanvas&, const Rect&, bool) {}, nullptr};
   xp.SetActive(false);
   EXPECT_FALSE(popup.OwnerDraw || bar.OwnerDraw);
   EXPECT_TRUE(static_cast<bool>(foreign.OnDrawItem));  // not ours: stays

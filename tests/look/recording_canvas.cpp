@@ -79,7 +79,7 @@ MenuSize RecordingCanvas::TextExtent(std::wstring_view text) {
   return {width, textHeight};
 }
 
-void RecordingCanvas::OutText(int x, int y, std::wstring_view text, ColorRef color, const MenuRect& clip,
+void RecordingCanvas::OutText(int x, int y, std::wstring_view text, ColorRef color, const Rect& clip,
                               TextOptions options) {
   CanvasCall& call = Record("text");
   call.rect = clip;
@@ -101,43 +101,43 @@ void RecordingCanvas::OutText(int x, int y, std::wstring_view text, ColorRef col
   }
 }
 
-void RecordingCanvas::Plot(int x, int y, ColorRef color, const MenuRect* clip) {
-  if (clip && (x < clip->Left || x >= clip->Right || y < clip->Top || y >= clip->Bottom)) return;
+void RecordingCanvas::Plot(int x, int y, ColorRef color, const Rect* clip) {
+  if (clip && (x < clip->left || x >= clip->right || y < clip->top || y >= clip->bottom)) return;
   if (x < 0 || y < 0 || x >= picture.width || y >= picture.height) return;
   picture.At(x, y) = PixelFromColorRef(color);
 }
 
-void RecordingCanvas::PaintRect(const MenuRect& rect, ColorRef color) {
-  for (int y = rect.Top; y < rect.Bottom; ++y)
-    for (int x = rect.Left; x < rect.Right; ++x) Plot(x, y, color);
+void RecordingCanvas::PaintRect(const Rect& rect, ColorRef color) {
+  for (int y = rect.top; y < rect.bottom; ++y)
+    for (int x = rect.left; x < rect.right; ++x) Plot(x, y, color);
 }
 
-void RecordingCanvas::PaintFrame(const MenuRect& rect, ColorRef color) {
-  for (int x = rect.Left; x < rect.Right; ++x) {
-    Plot(x, rect.Top, color);
-    Plot(x, rect.Bottom - 1, color);
+void RecordingCanvas::PaintFrame(const Rect& rect, ColorRef color) {
+  for (int x = rect.left; x < rect.right; ++x) {
+    Plot(x, rect.top, color);
+    Plot(x, rect.bottom - 1, color);
   }
-  for (int y = rect.Top; y < rect.Bottom; ++y) {
-    Plot(rect.Left, y, color);
-    Plot(rect.Right - 1, y, color);
+  for (int y = rect.top; y < rect.bottom; ++y) {
+    Plot(rect.left, y, color);
+    Plot(rect.right - 1, y, color);
   }
 }
 
-void RecordingCanvas::FillRect(const MenuRect& rect, ColorRef color) {
+void RecordingCanvas::FillRect(const Rect& rect, ColorRef color) {
   CanvasCall& call = Record("fill");
   call.rect = rect;
   call.color = color;
   PaintRect(rect, color);
 }
 
-void RecordingCanvas::FrameRect(const MenuRect& rect, ColorRef color) {
+void RecordingCanvas::FrameRect(const Rect& rect, ColorRef color) {
   CanvasCall& call = Record("frame");
   call.rect = rect;
   call.color = color;
   PaintFrame(rect, color);
 }
 
-void RecordingCanvas::Rectangle(const MenuRect& rect, ColorRef pen, ColorRef brush) {
+void RecordingCanvas::Rectangle(const Rect& rect, ColorRef pen, ColorRef brush) {
   CanvasCall& call = Record("rectangle");
   call.rect = rect;
   call.color = pen;
@@ -147,12 +147,12 @@ void RecordingCanvas::Rectangle(const MenuRect& rect, ColorRef pen, ColorRef bru
 }
 
 // Ellipses and rounded rectangles are painted as plain rectangles.
-void RecordingCanvas::Ellipse(const MenuRect& rect, ColorRef pen, ColorRef brush) {
+void RecordingCanvas::Ellipse(const Rect& rect, ColorRef pen, ColorRef brush) {
   Rectangle(rect, pen, brush);
   calls.back().kind = "ellipse";
 }
 
-void RecordingCanvas::RoundRect(const MenuRect& rect, int corner, ColorRef pen, ColorRef brush) {
+void RecordingCanvas::RoundRect(const Rect& rect, int corner, ColorRef pen, ColorRef brush) {
   Rectangle(rect, pen, brush);
   calls.back().kind = "roundrect";
   calls.back().corner = corner;
@@ -160,7 +160,7 @@ void RecordingCanvas::RoundRect(const MenuRect& rect, int corner, ColorRef pen, 
 
 void RecordingCanvas::Line(int x1, int y1, int x2, int y2, ColorRef color) {
   CanvasCall& call = Record("line");
-  call.rect = MenuRect{x1, y1, x2, y2};
+  call.rect = Rect{x1, y1, x2, y2};
   call.color = color;
   // Bresenham, without the end point.
   const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;

@@ -16,7 +16,7 @@ namespace pimblo::test {
 
 struct CanvasCall {
   std::string kind;  // fill, frame, rectangle, ellipse, roundrect, line, text, pixel, bitmap
-  MenuRect rect;     // the shape, the text's clip, the line's end points (Left, Top)-(Right, Bottom)
+  Rect rect;     // the shape, the text's clip, the line's end points (Left, Top)-(Right, Bottom)
   ColorRef color = 0;  // fill, pen, text or pixel colour
   ColorRef brush = 0;
   int corner = 0;
@@ -60,22 +60,22 @@ class RecordingCanvas : public MenuCanvas {
   bool SystemMenuFont(MenuFont& font) override;
   void SetFont(const MenuFont& font) override { fonts.push_back(font); }
   MenuSize TextExtent(std::wstring_view text) override;
-  void OutText(int x, int y, std::wstring_view text, ColorRef color, const MenuRect& clip,
+  void OutText(int x, int y, std::wstring_view text, ColorRef color, const Rect& clip,
                TextOptions options) override;
-  void FillRect(const MenuRect& rect, ColorRef color) override;
-  void FrameRect(const MenuRect& rect, ColorRef color) override;
-  void Rectangle(const MenuRect& rect, ColorRef pen, ColorRef brush) override;
-  void Ellipse(const MenuRect& rect, ColorRef pen, ColorRef brush) override;
-  void RoundRect(const MenuRect& rect, int corner, ColorRef pen, ColorRef brush) override;
+  void FillRect(const Rect& rect, ColorRef color) override;
+  void FrameRect(const Rect& rect, ColorRef color) override;
+  void Rectangle(const Rect& rect, ColorRef pen, ColorRef brush) override;
+  void Ellipse(const Rect& rect, ColorRef pen, ColorRef brush) override;
+  void RoundRect(const Rect& rect, int corner, ColorRef pen, ColorRef brush) override;
   void Line(int x1, int y1, int x2, int y2, ColorRef color) override;
   void SetPixel(int x, int y, ColorRef color) override;
   void DrawBitmap(int x, int y, const Bitmap& bitmap, Pixel transparent) override;
 
  private:
   CanvasCall& Record(const char* kind);
-  void Plot(int x, int y, ColorRef color, const MenuRect* clip = nullptr);
-  void PaintRect(const MenuRect& rect, ColorRef color);
-  void PaintFrame(const MenuRect& rect, ColorRef color);
+  void Plot(int x, int y, ColorRef color, const Rect* clip = nullptr);
+  void PaintRect(const Rect& rect, ColorRef color);
+  void PaintFrame(const Rect& rect, ColorRef color);
 };
 
 // A square test glyph: a disc of `ink` on `background` (its transparent colour).

@@ -62,10 +62,10 @@ TEST(SkinLayout, OurBordersAndTheClientArea) {
   const BorderSizes b = ComputeBorderSizes(OurSkin(), WindowKind::Sizeable);
   EXPECT_EQ(b, (BorderSizes{4, 29, 4, 5}));
   EXPECT_EQ(ComputeBorderSizes(OurSkin(), WindowKind::CaptionlessPopup), BorderSizes{});
-  EXPECT_EQ(ClientFromWindow({100, 50, 493, 416}, b, 0), (SkinRect{104, 79, 489, 411}));
-  EXPECT_EQ(ClientFromWindow({100, 50, 493, 416}, b, 20), (SkinRect{104, 99, 489, 411}));
+  EXPECT_EQ(ClientFromWindow({100, 50, 493, 416}, b, 0), (Rect{104, 79, 489, 411}));
+  EXPECT_EQ(ClientFromWindow({100, 50, 493, 416}, b, 20), (Rect{104, 99, 489, 411}));
   // Too small a window gives an empty client area, never a negative one.
-  const SkinRect tiny = ClientFromWindow({0, 0, 5, 10}, b, 0);
+  const Rect tiny = ClientFromWindow({0, 0, 5, 10}, b, 0);
   EXPECT_TRUE(tiny.Empty());
   EXPECT_GE(tiny.Width(), 0);
   EXPECT_GE(tiny.Height(), 0);
@@ -82,9 +82,9 @@ TEST(SkinLayout, TheHelpWindowsTitleBar) {
   ASSERT_GE(close, 0);
   ASSERT_GE(minimise, 0);
   ASSERT_GE(icon, 0);
-  EXPECT_EQ(layout.buttons[close], (SkinRect{393 - 25, 5, 393 - 25 + 19, 24}));
-  EXPECT_EQ(layout.buttons[minimise], (SkinRect{393 - 73, 5, 393 - 73 + 19, 24}));
-  EXPECT_EQ(layout.buttons[icon], (SkinRect{8, 7, 24, 23}));
+  EXPECT_EQ(layout.buttons[close], (Rect{393 - 25, 5, 393 - 25 + 19, 24}));
+  EXPECT_EQ(layout.buttons[minimise], (Rect{393 - 73, 5, 393 - 73 + 19, 24}));
+  EXPECT_EQ(layout.buttons[icon], (Rect{8, 7, 24, 23}));
   EXPECT_EQ(ButtonWithAction(skin, layout, 1), -1) << "neither maximise nor restore";
   EXPECT_EQ(layout.leftmostRightButton, 393 - 73);
   // Text: after the icon, vertically centred, clipped 80 px before the right end.
@@ -203,11 +203,11 @@ TEST(SkinLayout, ButtonFramesAndSizes) {
       {&child, kButtonPressed, true, 2},
   };
   for (const Case& c : cases) EXPECT_EQ(ButtonFrame(*c.button, c.state, c.active), c.frame);
-  EXPECT_EQ(ButtonSize(six), (SkinRect{0, 0, 19, 19}));
+  EXPECT_EQ(ButtonSize(six), (Rect{0, 0, 19, 19}));
   TDataSkinSysButton icon;
   icon.Action = 3;
   icon.FrameCount = 6;
-  EXPECT_EQ(ButtonSize(icon), (SkinRect{0, 0, 16, 16})) << "an icon button without picture is as large as the icon";
+  EXPECT_EQ(ButtonSize(icon), (Rect{0, 0, 16, 16})) << "an icon button without picture is as large as the icon";
   icon.Action = 40;
   EXPECT_TRUE(ButtonSize(icon).Empty());
 }
@@ -317,8 +317,8 @@ TEST(SkinLayout, TransparentDrawingLeavesMagentaOut) {
 }
 
 // Whether a region (as rectangles) covers a point.
-bool Covers(const std::vector<RegionRect>& rects, std::int32_t x, std::int32_t y) {
-  for (const RegionRect& r : rects)
+bool Covers(const std::vector<Rect>& rects, std::int32_t x, std::int32_t y) {
+  for (const Rect& r : rects)
     if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return true;
   return false;
 }
@@ -343,11 +343,11 @@ TEST(SkinLayout, OurWindowRegionCutsTheRoundedCorners) {
   for (std::int32_t y : {0, 1, 2, 3, 28, 29, 200, 360, 365})
     for (std::int32_t x : {0, 1, 2, 3, 4, 100, 388, 389, 390, 391, 392}) {
       std::int32_t hits = 0;
-      for (const RegionRect& r : rects) hits += x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+      for (const Rect& r : rects) hits += x >= r.left && x < r.right && y >= r.top && y < r.bottom;
       EXPECT_LE(hits, 1) << "rectangles do not overlap at " << x << "," << y;
     }
   // No rectangle leaves the window.
-  for (const RegionRect& r : rects) {
+  for (const Rect& r : rects) {
     EXPECT_GE(r.left, 0);
     EXPECT_LE(r.right, 393);
     EXPECT_GE(r.top, 0);
@@ -356,7 +356,7 @@ TEST(SkinLayout, OurWindowRegionCutsTheRoundedCorners) {
   // A caption-less popup, or a skin without transparent borders, gets its whole rectangle.
   ChromeState popup = w;
   popup.kind = WindowKind::CaptionlessPopup;
-  EXPECT_EQ(WindowRegionRects(skin, popup, b), (std::vector<RegionRect>{{0, 0, 393, 366}}));
+  EXPECT_EQ(WindowRegionRects(skin, popup, b), (std::vector<Rect>{{0, 0, 393, 366}}));
 }
 
 TEST(SkinLayout, BordersPaintTheirActiveOrInactiveFrame) {
@@ -366,7 +366,7 @@ TEST(SkinLayout, BordersPaintTheirActiveOrInactiveFrame) {
   const BorderPiece active = PaintBorder(skin, bsTop, w, b);
   w.active = false;
   const BorderPiece inactive = PaintBorder(skin, bsTop, w, b);
-  EXPECT_EQ(active.place, (SkinRect{4, 0, 389, 29}));
+  EXPECT_EQ(active.place, (Rect{4, 0, 389, 29}));
   EXPECT_EQ(active.pixels.width, 385);
   EXPECT_NE(active.pixels, inactive.pixels);
   // Its fixed right part (with the paw print) sits unstretched at the right end.
@@ -374,10 +374,10 @@ TEST(SkinLayout, BordersPaintTheirActiveOrInactiveFrame) {
   for (int x = 0; x < 100; ++x)
     EXPECT_EQ(active.pixels.At(385 - 100 + x, 10), top.Image.At(top.Image.width - 100 + x, 10)) << x;
   const BorderPiece bottom = PaintBorder(skin, bsBottom, w, b);
-  EXPECT_EQ(bottom.place, (SkinRect{4, 361, 389, 366}));
-  EXPECT_EQ(BorderFrameRect(top.Image, 2, 2, false), (SkinRect{0, 29, top.Image.width, 58}));
-  EXPECT_EQ(BorderFrameRect(top.Image, 2, 7, false), (SkinRect{0, 29, top.Image.width, 58})) << "clamped";
-  EXPECT_EQ(BorderFrameRect(skin.Borders[bsLeft].Image, 2, 2, true), (SkinRect{4, 0, 8, 38}));
+  EXPECT_EQ(bottom.place, (Rect{4, 361, 389, 366}));
+  EXPECT_EQ(BorderFrameRect(top.Image, 2, 2, false), (Rect{0, 29, top.Image.width, 58}));
+  EXPECT_EQ(BorderFrameRect(top.Image, 2, 7, false), (Rect{0, 29, top.Image.width, 58})) << "clamped";
+  EXPECT_EQ(BorderFrameRect(skin.Borders[bsLeft].Image, 2, 2, true), (Rect{4, 0, 8, 38}));
 }
 
 TEST(SkinChoice, TheComponentForAWindow) {

@@ -31,7 +31,7 @@ struct MenuTest : ::testing::Test {
     return item;
   }
   // Paints on a fresh canvas; item rectangles start at the menu window's left edge.
-  RecordingCanvas& Paint(MenuEntry& item, bool selected = false, MenuRect rect = {0, 0, 200, 28}) {
+  RecordingCanvas& Paint(MenuEntry& item, bool selected = false, Rect rect = {0, 0, 200, 28}) {
     canvas.Clear();
     xp.PaintMenuItem(item, canvas, rect, selected);
     return canvas;
@@ -127,9 +127,9 @@ TEST_F(MenuTest, IconAndTextPositions) {
     EXPECT_EQ(texts[0].options.RtlReading, c.rtl);
     const auto fills = drawn.Calls("fill");
     ASSERT_EQ(fills.size(), 2u);
-    EXPECT_EQ(fills[0].rect, (MenuRect{0, 0, 200, 29}));  // one below the item
+    EXPECT_EQ(fills[0].rect, (Rect{0, 0, 200, 29}));  // one below the item
     EXPECT_EQ(fills[0].color, kMenu);
-    EXPECT_EQ(fills[1].rect, c.rtl ? (MenuRect{176, 0, 200, 29}) : (MenuRect{0, 0, 24, 29}));
+    EXPECT_EQ(fills[1].rect, c.rtl ? (Rect{176, 0, 200, 29}) : (Rect{0, 0, 24, 29}));
     EXPECT_EQ(fills[1].color, kIconColumn);
   }
 }
@@ -158,7 +158,7 @@ TEST_F(MenuTest, AcceleratorIsUnderlinedAndNotDrawn) {
 TEST_F(MenuTest, SeparatorIsOneLineAfterTheIconColumn) {
   struct Case {
     bool rtl;
-    MenuRect rect;
+    Rect rect;
     int y, from, to;
   } cases[] = {
       {false, {0, 10, 200, 14}, 12, 31, 200},  // 5 / 2 = 2.5 -> 2
@@ -171,7 +171,7 @@ TEST_F(MenuTest, SeparatorIsOneLineAfterTheIconColumn) {
     const RecordingCanvas& drawn = Paint(Item(L"-", 0), false, c.rect);
     const auto lines = drawn.Calls("line");
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].rect, (MenuRect{c.from, c.y, c.to, c.y}));
+    EXPECT_EQ(lines[0].rect, (Rect{c.from, c.y, c.to, c.y}));
     EXPECT_EQ(lines[0].color, kSeparator);
     EXPECT_TRUE(Texts(drawn).empty());
   }
@@ -197,7 +197,7 @@ TEST_F(MenuTest, SelectedAndDisabledCombinations) {
     ASSERT_EQ(fills.size(), c.bar ? 3u : 2u);
     ASSERT_EQ(frames.size(), c.bar ? 1u : 0u);
     if (c.bar) {
-      EXPECT_EQ(fills[2].rect, (MenuRect{0, 1, 200, 28}));
+      EXPECT_EQ(fills[2].rect, (Rect{0, 1, 200, 28}));
       EXPECT_EQ(fills[2].color, kSelectionFill);
       EXPECT_EQ(frames[0].rect, fills[2].rect);
       EXPECT_EQ(frames[0].color, kHighlight);
@@ -259,7 +259,7 @@ TEST_F(MenuTest, CheckMarks) {
   struct Case {
     bool radio, listImage, selected;
     std::string shape;
-    MenuRect box;
+    Rect box;
     ColorRef brush;
   } cases[] = {
       {false, false, false, "rectangle", {7, 9, 17, 19}, MakeColor(194, 200, 218)},  // 10×10, centred
@@ -280,10 +280,10 @@ TEST_F(MenuTest, CheckMarks) {
     EXPECT_EQ(shapes[0].color, kHighlight);
     EXPECT_EQ(shapes[0].brush, c.brush);
     EXPECT_EQ(shapes[0].corner, c.shape == "roundrect" ? 6 : 0);
-    std::vector<MenuRect> strokes;
+    std::vector<Rect> strokes;
     for (const CanvasCall& line : drawn.Calls("line")) strokes.push_back(line.rect);
     if (!c.radio && !c.listImage) {
-      EXPECT_EQ(strokes, (std::vector<MenuRect>{{8, 14, 11, 17}, {9, 14, 11, 16}, {9, 13, 12, 16}, {11, 16, 19, 8},
+      EXPECT_EQ(strokes, (std::vector<Rect>{{8, 14, 11, 17}, {9, 14, 11, 16}, {9, 13, 12, 16}, {11, 16, 19, 8},
                                                 {11, 17, 15, 12}}));
     } else {
       EXPECT_TRUE(strokes.empty());
@@ -306,7 +306,7 @@ TEST_F(MenuTest, GradientStripsFromTheLeadingEdge) {
   ASSERT_EQ(strips.size(), 202u);  // the item and two more to the right
   const std::pair<int, int> percentAt[] = {{0, 0}, {1, 3}, {29, 87}, {30, 88}, {38, 96}, {201, 96}};
   for (const auto& [strip, percent] : percentAt) {
-    EXPECT_EQ(strips[static_cast<std::size_t>(strip)].rect, (MenuRect{strip, 0, strip + 1, 29}));
+    EXPECT_EQ(strips[static_cast<std::size_t>(strip)].rect, (Rect{strip, 0, strip + 1, 29}));
     EXPECT_EQ(strips[static_cast<std::size_t>(strip)].color, LightenColor(canvas, kIconColumn, percent)) << strip;
   }
   canvas.UsePalette();

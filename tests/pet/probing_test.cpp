@@ -44,7 +44,7 @@ TEST(IsSolidPoint, TheTopmostWindowAtThePointDecides) {
 TEST(IsSolidPoint, AWindowThatVanishedBetweenTheTwoQuestionsIsEmptySpace) {
   struct Vanishing : SimDesktop {
     using SimDesktop::SimDesktop;
-    std::optional<WindowRect> GetWindowRect(WindowHandle) override { return std::nullopt; }
+    std::optional<Rect> GetWindowRect(WindowHandle) override { return std::nullopt; }
   } desktop(1024, 768);
   desktop.SetWindows({{100, 200, 300, 400}});
   EXPECT_FALSE(IsSolidPoint(desktop, 100, 250));

@@ -47,7 +47,7 @@ TEST(ScanBitmap, EveryMaximalRunOfARowIsOneRectangleTopRowFirst) {
       "####",
   });
   const auto rects = ScanBitmap(b, kPetKey, kPetTolerance).AllRects();
-  const std::vector<RegionRect> want = {
+  const std::vector<Rect> want = {
       {0, 0, 1, 1}, {3, 0, 4, 1}, {0, 1, 1, 2}, {2, 1, 3, 2}, {0, 3, 4, 4},
   };
   EXPECT_EQ(rects, want);
@@ -64,8 +64,8 @@ TEST(ScanBitmap, APictureWithoutTransparencyGivesOneFullRowPerRow) {
   const auto scan = ScanBitmap(Bitmap(7, 5, B), kPetKey, kPetTolerance);
   const auto rects = scan.AllRects();
   ASSERT_EQ(rects.size(), 5u);
-  for (int y = 0; y < 5; ++y) EXPECT_EQ(rects[static_cast<std::size_t>(y)], (RegionRect{0, y, 7, y + 1}));
-  EXPECT_EQ(scan.batches[0].bound, (RegionRect{0, 0, 7, 5}));
+  for (int y = 0; y < 5; ++y) EXPECT_EQ(rects[static_cast<std::size_t>(y)], (Rect{0, y, 7, y + 1}));
+  EXPECT_EQ(scan.batches[0].bound, (Rect{0, 0, 7, 5}));
 }
 
 TEST(ScanBitmap, TheBufferGrowsByHundredsAndTwoThousandRectanglesMakeABatch) {
@@ -81,9 +81,9 @@ TEST(ScanBitmap, TheBufferGrowsByHundredsAndTwoThousandRectanglesMakeABatch) {
   EXPECT_EQ(scan.batches[1].capacity, 2000);  // the capacity is kept after a batch
   EXPECT_EQ(scan.AllRects().size(), 2500u);
   // The first batch ends with the last run of row 39; the second starts on row 40.
-  EXPECT_EQ(scan.batches[0].rects.back(), (RegionRect{98, 39, 99, 40}));
-  EXPECT_EQ(scan.batches[1].rects.front(), (RegionRect{0, 40, 1, 41}));
-  EXPECT_EQ(scan.batches[1].bound, (RegionRect{0, 40, 99, 50}));
+  EXPECT_EQ(scan.batches[0].rects.back(), (Rect{98, 39, 99, 40}));
+  EXPECT_EQ(scan.batches[1].rects.front(), (Rect{0, 40, 1, 41}));
+  EXPECT_EQ(scan.batches[1].bound, (Rect{0, 40, 99, 50}));
 }
 
 TEST(ScanBitmap, ReadsBottomUpRowsWithPaddedStrides) {
@@ -99,7 +99,7 @@ TEST(ScanBitmap, ReadsBottomUpRowsWithPaddedStrides) {
   put(1, 0, B);  // top row, middle pixel
   RectBatches sink;
   ScanRegionRows(bits.data(), w, h, stride, MakeKeyRange(kPetKey, kPetTolerance), sink);
-  EXPECT_EQ(sink.AllRects(), (std::vector<RegionRect>{{1, 0, 2, 1}}));
+  EXPECT_EQ(sink.AllRects(), (std::vector<Rect>{{1, 0, 2, 1}}));
 }
 
 TEST(ScanBitmap, AtMostSixteenRunsARowInAPetSizedPicture) {

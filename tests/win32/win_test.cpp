@@ -26,9 +26,9 @@ const PetSheets& Sheets() {
 }
 
 // The region the platform-free scan describes, made by the window system.
-win::ScopedRegion RegionOf(const std::vector<RegionRect>& rects) {
+win::ScopedRegion RegionOf(const std::vector<Rect>& rects) {
   win::ScopedRegion region(CreateRectRgn(0, 0, 0, 0));
-  for (const RegionRect& r : rects) {
+  for (const Rect& r : rects) {
     win::ScopedRegion part(CreateRectRgn(r.left, r.top, r.right, r.bottom));
     CombineRgn(region.Get(), region.Get(), part.Get(), RGN_OR);
   }

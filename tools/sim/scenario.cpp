@@ -63,14 +63,14 @@ ScreenPoint Point(const json& v, const std::string& where) {
   return {Coordinate(v[0], where + "[0]"), Coordinate(v[1], where + "[1]")};
 }
 
-std::vector<WindowRect> Windows(const json& v, const std::string& where) {
+std::vector<Rect> Windows(const json& v, const std::string& where) {
   if (!v.is_array()) Fail(where, "must be a list of windows");
   if (v.size() > kMaxWindows) Fail(where, "has too many windows");
-  std::vector<WindowRect> windows;
+  std::vector<Rect> windows;
   for (std::size_t i = 0; i < v.size(); ++i) {
     const std::string w = where + "[" + std::to_string(i) + "]";
     OnlyKeys(v[i], w, {"left", "top", "right", "bottom"});
-    WindowRect r{Coordinate(Field(v[i], "left", w), w + ".left"), Coordinate(Field(v[i], "top", w), w + ".top"),
+    Rect r{Coordinate(Field(v[i], "left", w), w + ".left"), Coordinate(Field(v[i], "top", w), w + ".top"),
                  Coordinate(Field(v[i], "right", w), w + ".right"),
                  Coordinate(Field(v[i], "bottom", w), w + ".bottom")};
     if (r.right < r.left) Fail(w, "has a negative width (right < left)");

@@ -21,7 +21,7 @@ struct ScenarioEvent {
   Kind kind = Kind::Cursor;
   ScreenPoint point;           // cursor, or the client point of a press
   MouseButton button = MouseButton::Left;
-  std::vector<WindowRect> windows;
+  std::vector<Rect> windows;
   double speedFactor = 0;
 };
 
@@ -29,7 +29,7 @@ struct Scenario {
   std::int32_t screenWidth = 1024;
   std::int32_t screenHeight = 768;
   DesktopArea desktop{0, 0, 1024, 768};
-  std::vector<WindowRect> windows;  // topmost first
+  std::vector<Rect> windows;  // topmost first
   ScreenPoint pet{100, 100};
   double speedFactor = 0.988;
   std::int64_t ticks = 0;

@@ -10,7 +10,7 @@ SimDesktop::SimDesktop(std::int32_t screenWidth, std::int32_t screenHeight)
 SimDesktop::SimDesktop(std::int32_t screenWidth, std::int32_t screenHeight, DesktopArea desktop)
     : screenWidth_(screenWidth), screenHeight_(screenHeight), desktop_(desktop) {}
 
-void SimDesktop::SetWindows(std::vector<WindowRect> topmostFirst) {
+void SimDesktop::SetWindows(std::vector<Rect> topmostFirst) {
   windows_ = std::move(topmostFirst);
   if (abovePet_ > windows_.size()) abovePet_ = 0;
 }
@@ -22,7 +22,7 @@ void SimDesktop::SetScreen(std::int32_t width, std::int32_t height, DesktopArea 
 }
 
 namespace {
-bool Contains(const WindowRect& r, ScreenPoint p) {
+bool Contains(const Rect& r, ScreenPoint p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 }  // namespace
@@ -36,9 +36,9 @@ WindowHandle SimDesktop::WindowFromPoint(ScreenPoint p) {
   return 0;
 }
 
-std::optional<WindowRect> SimDesktop::GetWindowRect(WindowHandle window) {
+std::optional<Rect> SimDesktop::GetWindowRect(WindowHandle window) {
   ++counts.getWindowRect;
-  if (pet_ && window == SimPetWindow::kHandle) return pet_->Rect();
+  if (pet_ && window == SimPetWindow::kHandle) return pet_->Bounds();
   if (window >= 1 && window <= windows_.size()) return windows_[window - 1];
   return std::nullopt;
 }
@@ -106,7 +106,7 @@ void SimPetWindow::ShapeToPicture(std::uint32_t key, std::uint32_t tolerance) {
   const auto rects = ScanBitmap(picture_, key, tolerance).AllRects();
   desktop_.counts.regionRects += static_cast<std::int64_t>(rects.size());
   shape_ = Mask(width_, height_, true);
-  for (const RegionRect& r : rects)
+  for (const Rect& r : rects)
     for (std::int32_t y = r.top; y < r.bottom && y < height_; ++y)
       for (std::int32_t x = r.left; x < r.right && x < width_; ++x) shape_->Set(x, y, false);
 }

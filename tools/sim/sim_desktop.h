@@ -42,8 +42,8 @@ class SimDesktop : public Desktop {
 
   // Replaces the windows, topmost first; all of them lie below the pet. They get
   // the handles 1, 2, … in that order.
-  void SetWindows(std::vector<WindowRect> topmostFirst);
-  const std::vector<WindowRect>& Windows() const { return windows_; }
+  void SetWindows(std::vector<Rect> topmostFirst);
+  const std::vector<Rect>& Windows() const { return windows_; }
   void SetCursor(ScreenPoint p) { cursor_ = p; }
   void SetScreen(std::int32_t width, std::int32_t height, DesktopArea desktop);
   // Puts window `handle` above the pet, as another topmost window coming forward would.
@@ -53,7 +53,7 @@ class SimDesktop : public Desktop {
   void PetRaised() { abovePet_ = 0; }
 
   WindowHandle WindowFromPoint(ScreenPoint p) override;
-  std::optional<WindowRect> GetWindowRect(WindowHandle window) override;
+  std::optional<Rect> GetWindowRect(WindowHandle window) override;
   std::int32_t GetSystemMetrics(Metric metric) override;
   ScreenPoint GetCursorPos() override;
   WindowHandle GetTopWindow() override;
@@ -63,7 +63,7 @@ class SimDesktop : public Desktop {
  private:
   std::int32_t screenWidth_, screenHeight_;
   DesktopArea desktop_;
-  std::vector<WindowRect> windows_;
+  std::vector<Rect> windows_;
   ScreenPoint cursor_;
   SimPetWindow* pet_ = nullptr;
   WindowHandle abovePet_ = 0;
@@ -95,7 +95,7 @@ class SimPetWindow : public PetWindow {
   // Whether the window covers a screen point: inside its rectangle and, once it
   // has a shape, on an opaque pixel of it.
   bool Covers(ScreenPoint p) const;
-  WindowRect Rect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+  Rect Bounds() const { return {left_, top_, left_ + width_, top_ + height_}; }
   const Bitmap& Picture() const { return picture_; }
   const std::optional<Mask>& Shape() const { return shape_; }
 
