@@ -4,14 +4,19 @@
 
 namespace pimblo::ui {
 
-TDib::TDib(int width, int height) : width_(width), height_(height) {
+BITMAPINFO Dib32Info(int width, int height, bool bottomUp) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biHeight = bottomUp ? height : -height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+TDib::TDib(int width, int height) : width_(width), height_(height) {
+  const BITMAPINFO info = Dib32Info(width, height);
   void* bits = nullptr;
   bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   pixels_ = static_cast<Pixel*>(bits);

@@ -10,6 +10,10 @@
 
 namespace pimblo::ui {
 
+// The header of a 32-bit, uncompressed device-independent bitmap; rows top-down
+// unless `bottomUp`.
+BITMAPINFO Dib32Info(int width, int height, bool bottomUp = false);
+
 class TDib {
  public:
   TDib() = default;

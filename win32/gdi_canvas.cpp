@@ -1,6 +1,7 @@
 #include "win32/gdi_canvas.h"
 
 #include "look/menu_colors.h"
+#include "win32/dib.h"
 #include "win32/dpi.h"
 
 #include <cstddef>
@@ -145,13 +146,7 @@ void Win32Canvas::SetPixel(int x, int y, ColorRef color) { SetPixelV(dc_, x, y, 
 
 void Win32Canvas::DrawBitmap(int x, int y, const Bitmap& bitmap, Pixel transparent) {
   if (bitmap.width <= 0 || bitmap.height <= 0) return;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = bitmap.width;
-  info.bmiHeader.biHeight = -bitmap.height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = ui::Dib32Info(bitmap.width, bitmap.height);
   void* bits = nullptr;
   win::ScopedBitmap dib(CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!dib || !bits) return;
@@ -181,13 +176,7 @@ Bitmap BitmapFromHandle(HBITMAP handle) {
   if (!handle || !GetObjectW(handle, sizeof header, &header) || header.bmWidth <= 0 || header.bmHeight == 0) return {};
   const int height = header.bmHeight < 0 ? -header.bmHeight : header.bmHeight;
   Bitmap bitmap(header.bmWidth, height);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = header.bmWidth;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = ui::Dib32Info(header.bmWidth, height);
   win::ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
   if (GetDIBits(dc.Get(), handle, 0, static_cast<UINT>(height), bitmap.pixels.data(), &info, DIB_RGB_COLORS) != height)
     return {};

@@ -7,6 +7,7 @@
 #include "win32/dib.h"
 #include "win32/dpi.h"
 #include "win32/skin_manage.h"
+#include "win32/text.h"
 
 namespace pimblo {
 namespace {
@@ -20,22 +21,10 @@ constexpr int kTitleTextMargin = 3;  // at least this much of the title bar abov
 constexpr UINT WM_NCUAHDRAWCAPTION = 0x00AE;  // the themed caption painters of newer systems
 constexpr UINT WM_NCUAHDRAWFRAME = 0x00AF;
 
-std::string Narrow(const std::wstring& s) {
-  std::string out;
-  for (wchar_t c : s) out.push_back(c < 128 ? static_cast<char>(c) : '?');
-  return out;
-}
-
 // Puts a plain bitmap on a device context at (x, y).
 void Blit(HDC dc, const Bitmap& b, int x, int y) {
   if (b.width <= 0 || b.height <= 0) return;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = b.width;
-  info.bmiHeader.biHeight = -b.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = ui::Dib32Info(b.width, b.height);
   SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(b.width), static_cast<DWORD>(b.height), 0, 0, 0,
                     static_cast<UINT>(b.height), b.pixels.data(), &info, DIB_RGB_COLORS);
 }
@@ -93,7 +82,7 @@ void TWinSkinForm::ReadWindow() {
   GetClassNameW(window_, name, 256);
   className_ = name;
   ownerWindow_ = GetWindow(window_, GW_OWNER);
-  state_.kind = KindOfWindow(windowStyle, exStyle, Narrow(className_));
+  state_.kind = KindOfWindow(windowStyle, exStyle, ui::Narrow(className_));
   state_.hasSysMenu = (windowStyle & WS_SYSMENU) != 0 || GetSystemMenu(window_, FALSE) != nullptr;
   state_.hasMinBox = (windowStyle & WS_MINIMIZEBOX) != 0;
   state_.hasMaxBox = (windowStyle & WS_MAXIMIZEBOX) != 0;

@@ -4,17 +4,12 @@
 
 #include "win32/dib.h"
 #include "win32/form.h"
+#include "win32/text.h"
 
 namespace pimblo {
 namespace {
 
 std::unique_ptr<TSkinManage> g_manager;
-
-std::string Narrow(const wchar_t* s) {
-  std::string out;
-  for (; *s; ++s) out.push_back(*s < 128 ? static_cast<char>(*s) : '?');
-  return out;
-}
 
 // Collects the program's forms among a thread's windows.
 BOOL CALLBACK CollectForm(HWND window, LPARAM list) {
@@ -154,7 +149,7 @@ void TSkinManage::SkinWindow(HWND window, bool forced) {
   wchar_t name[256] = {};
   GetClassNameW(window, name, 256);
   SkinCandidate candidate;
-  candidate.className = Narrow(name);
+  candidate.className = ui::Narrow(name);
   candidate.alreadySkinned = Find(window) != nullptr;
   candidate.answersSkinned = !candidate.alreadySkinned && SendMessageW(window, kSkinQuery, 0, 0) == 1;
   candidate.mdiChild = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
