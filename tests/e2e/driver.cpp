@@ -32,6 +32,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/census.h"
+
 namespace {
 
 constexpr wchar_t kHostTitle[] = L"Pimblo test window";
@@ -352,11 +354,14 @@ int wmain(int argc, wchar_t** argv) {
         reinterpret_cast<LPARAM>(&count));
     // The program's own census (the window system's counts are zero where they are not kept).
     HWND main = FindWindowW(L"TPimbloForm", L"u");
-    const UINT census = RegisterWindowMessageW(L"PimbloCensus");
-    DWORD_PTR gdi = 0, user = 0, lists = 0;
-    SendMessageTimeoutW(main, census, 0, 0, SMTO_ABORTIFHUNG, 2000, &gdi);
-    SendMessageTimeoutW(main, census, 1, 0, SMTO_ABORTIFHUNG, 2000, &user);
-    SendMessageTimeoutW(main, census, 2, 0, SMTO_ABORTIFHUNG, 2000, &lists);
+    const UINT census = RegisterWindowMessageW(pimblo::kCensusMessage);
+    auto ask = [&](pimblo::CensusQuestion question) {
+      DWORD_PTR answer = 0;
+      SendMessageTimeoutW(main, census, static_cast<WPARAM>(question), 0, SMTO_ABORTIFHUNG, 2000, &answer);
+      return answer;
+    };
+    const DWORD_PTR gdi = ask(pimblo::CensusQuestion::GdiObjects), user = ask(pimblo::CensusQuestion::UserObjects),
+                    lists = ask(pimblo::CensusQuestion::ImageLists);
     std::printf("%lu %lu %lu %lu %lu %d\n", static_cast<unsigned long>(GetGuiResources(process, GR_GDIOBJECTS)),
                 static_cast<unsigned long>(GetGuiResources(process, GR_USEROBJECTS)), static_cast<unsigned long>(gdi),
                 static_cast<unsigned long>(user), static_cast<unsigned long>(lists), count.windows);
