@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "look/lzh.h"
+#include "look/text.h"
 
 namespace pimblo {
 namespace {
@@ -17,14 +18,6 @@ std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, std::size_t at) {
 
 void PutU32(std::vector<std::uint8_t>& out, std::uint64_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string ToLower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = Lower(c);
-  return out;
 }
 
 // Lines end at CR LF, and also at a lone CR or LF; a last line without an end still counts, an

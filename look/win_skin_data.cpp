@@ -5,6 +5,7 @@
 
 #include "look/bmp_read.h"
 #include "look/skin_read.h"
+#include "look/text.h"
 
 namespace pimblo {
 namespace {
@@ -81,24 +82,6 @@ constexpr std::size_t kMaxKindLength = 50;
 // The section of the buttons of a maximised child window and their image's frames.
 constexpr std::string_view kChildButtonsSection = "MDICONTROLS";
 constexpr std::int32_t kChildButtonFrames = 12;
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-std::string ToLower(std::string_view s) {
-  std::string out(s);
-  std::ranges::transform(out, out.begin(), Lower);
-  return out;
-}
-std::string ToUpper(std::string_view s) {
-  std::string out(s);
-  std::ranges::transform(out, out.begin(), Upper);
-  return out;
-}
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-  return s;
-}
 
 bool IsEmpty(const Bitmap& b) { return b.width <= 0 || b.height <= 0; }
 
