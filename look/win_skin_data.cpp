@@ -6,6 +6,7 @@
 #include "look/bmp_read.h"
 #include "look/skin_read.h"
 #include "look/text.h"
+#include "sprites/bytes.h"
 
 namespace pimblo {
 namespace {
@@ -287,6 +288,13 @@ Bitmap LoadSkinBitmap(const TSkinReader& reader, std::string_view value) {
   return ReadBmp(bytes).value_or(Bitmap());
 }
 
+std::vector<std::uint8_t> SkinStreamOf(std::span<const std::uint8_t> skinFile) {
+  ByteWriter out;
+  out.U32(static_cast<std::uint32_t>(skinFile.size()));
+  out.Bytes(skinFile);
+  return out.Take();
+}
+
 TSkinData::TSkinData(SkinManagerLink* manager, FileReader readFile)
     : SkinControls(~MakeSkinControls({xcMenuItem, xcFastReport})),
       Skin3rd(BuiltInSkin3rd()),
@@ -479,24 +487,16 @@ void TSkinData::ReadSkin(const TQuickIni& ini, const TSkinReader& reader) {
 
 void TSkinData::ReadSkinStream(std::span<const std::uint8_t> value) {
   skinFile_bytes_.clear();
-  if (value.size() >= 4) {
-    const auto length = static_cast<std::int32_t>(value[0] | (std::uint32_t{value[1]} << 8) |
-                                                  (std::uint32_t{value[2]} << 16) | (std::uint32_t{value[3]} << 24));
-    if (length > 0) {
-      const std::size_t take = std::min(static_cast<std::size_t>(length), value.size() - 4);
-      skinFile_bytes_.assign(value.begin() + 4, value.begin() + 4 + static_cast<std::ptrdiff_t>(take));
-    }
+  ByteReader stream(value);
+  const std::int32_t length = stream.I32();
+  if (stream.Ok() && length > 0) {
+    const auto file = stream.Bytes(std::min(static_cast<std::size_t>(length), stream.Remaining()));
+    skinFile_bytes_.assign(file.begin(), file.end());
   }
   if (!Designing) LoadSkin();
 }
 
-std::vector<std::uint8_t> TSkinData::WriteSkinStream() const {
-  const auto length = static_cast<std::uint32_t>(skinFile_bytes_.size());
-  std::vector<std::uint8_t> out(4 + skinFile_bytes_.size());
-  for (std::size_t i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(length >> (8 * i));
-  std::copy(skinFile_bytes_.begin(), skinFile_bytes_.end(), out.begin() + 4);
-  return out;
-}
+std::vector<std::uint8_t> TSkinData::WriteSkinStream() const { return SkinStreamOf(skinFile_bytes_); }
 
 void TSkinData::Loaded() {
   if (Designing) return;
