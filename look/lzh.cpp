@@ -369,6 +369,8 @@ LzhUnpackResult TLZH::UnpackFile(std::span<const std::uint8_t> file, std::uint32
 std::vector<std::uint8_t> TLZH::PackFile(std::span<const std::uint8_t> data) {
   const std::uint64_t size = data.size();
   if (size > 0xFFFFFFFFu) throw std::length_error("skin file data of 4 GiB or more");
+  // Encoded before the size is written: the other way round, MinGW's GCC 12 warns of an overflow in
+  // std::vector's own insert that cannot happen.
   const std::vector<std::uint8_t> stream = Encode(data);
   ByteWriter file;
   file.U32(static_cast<std::uint32_t>(size));
