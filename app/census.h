@@ -9,7 +9,7 @@ constexpr wchar_t kCensusMessage[] = L"PimbloCensus";
 
 enum class CensusQuestion {
   GdiObjects = 0,       // GDI objects and device contexts our owners hold
-  UserObjects = 1,      // menus, icons and the thread's windows
+  UserObjects = 1,      // menus and the thread's windows
   ImageLists = 2,
   Ticks = 3,            // pet ticks (every tick of a pet asks once for the top window)
   HitTests = 4,

@@ -35,8 +35,7 @@ LRESULT AnswerCensus(WPARAM question, const Win32Desktop& desktop, const std::ve
   const auto& counts = desktop.counts;
   switch (static_cast<CensusQuestion>(question)) {
     case CensusQuestion::GdiObjects: return LiveHandles(HandleKind::Gdi) + LiveHandles(HandleKind::Dc);
-    case CensusQuestion::UserObjects:
-      return LiveHandles(HandleKind::Menu) + LiveHandles(HandleKind::Icon) + ThreadWindows();
+    case CensusQuestion::UserObjects: return LiveHandles(HandleKind::Menu) + ThreadWindows();
     case CensusQuestion::ImageLists: return LiveHandles(HandleKind::ImageList);
     case CensusQuestion::Ticks:
     case CensusQuestion::TopWindowQueries: return static_cast<LRESULT>(counts.topWindow);

@@ -79,10 +79,10 @@ void TZibbetWindow::DrawFrame(SheetId sheet, std::int32_t index) {
 void TZibbetWindow::ShapeToPicture(std::uint32_t key, std::uint32_t tolerance) {
   ++redraws;
   GdiFlush();
-  HRGN region = BitmapToRegion(picture_.Handle(), key, tolerance);
+  win::ScopedRegion region(BitmapToRegion(picture_.Handle(), key, tolerance));
   // The window system owns the region once it took it; 0 removes the shape (a pet
   // whose picture cannot be scanned shows square but lives on).
-  if (!SetWindowRgn(ui::TForm::Handle(), region, TRUE) && region) DeleteObject(region);
+  if (SetWindowRgn(ui::TForm::Handle(), region.Get(), TRUE)) region.Release();
 }
 
 void TZibbetWindow::Invalidate() { InvalidateRect(ui::TForm::Handle(), nullptr, FALSE); }

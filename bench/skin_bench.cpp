@@ -58,35 +58,38 @@ void BM_SkinLoad(benchmark::State& state) {
 }
 BENCHMARK(BM_SkinLoad);
 
-// One frame painting of the help window (393 x 366): layout and the four border pieces.
-void BM_PaintHelpWindowFrame(benchmark::State& state) {
+// The help window (393 x 366, sizeable) in the skin the program carries.
+struct HelpWindow {
+  HelpWindow() {
+    skin.ReadSkinStream(assets::SkinStream());
+    w.kind = WindowKind::Sizeable;
+    w.width = 393;
+    w.height = 366;
+    b = ComputeBorderSizes(skin, w.kind);
+  }
   TSkinData skin;
-  skin.ReadSkinStream(assets::SkinStream());
   ChromeState w;
-  w.kind = WindowKind::Sizeable;
-  w.hasSysMenu = w.hasMinBox = true;
-  w.width = 393;
-  w.height = 366;
-  const BorderSizes b = ComputeBorderSizes(skin, w.kind);
+  BorderSizes b;
+};
+
+// One frame painting of the help window: layout and the four border pieces.
+void BM_PaintHelpWindowFrame(benchmark::State& state) {
+  HelpWindow help;
+  help.w.hasSysMenu = help.w.hasMinBox = true;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(LayoutTitle(skin, w, b, 40, 16));
-    for (TBorderSide side : {bsLeft, bsRight, bsTop, bsBottom}) benchmark::DoNotOptimize(PaintBorder(skin, side, w, b));
+    benchmark::DoNotOptimize(LayoutTitle(help.skin, help.w, help.b, 40, 16));
+    for (TBorderSide side : {bsLeft, bsRight, bsTop, bsBottom})
+      benchmark::DoNotOptimize(PaintBorder(help.skin, side, help.w, help.b));
   }
 }
 BENCHMARK(BM_PaintHelpWindowFrame);
 
 // The help window's region (rebuilt on every change of size).
 void BM_HelpWindowRegion(benchmark::State& state) {
-  TSkinData skin;
-  skin.ReadSkinStream(assets::SkinStream());
-  ChromeState w;
-  w.kind = WindowKind::Sizeable;
-  w.width = 393;
-  w.height = 366;
-  const BorderSizes b = ComputeBorderSizes(skin, w.kind);
+  const HelpWindow help;
   std::size_t rects = 0;
   for (auto _ : state) {
-    auto r = WindowRegionRects(skin, w, b);
+    auto r = WindowRegionRects(help.skin, help.w, help.b);
     rects = r.size();
     benchmark::DoNotOptimize(r);
   }

@@ -11,6 +11,8 @@
 #include <numbers>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "bench/allocations.h"
 #include "bench/bench_common.h"
@@ -51,6 +53,23 @@ class BenchPetWindow : public SimPetWindow {
   }
 };
 
+// What the pets of a benchmark share: the 1024 x 768 desktop and its windows, a
+// random source that never lets them hop, and the program's speed factor.
+struct TickWorld {
+  explicit TickWorld(std::vector<Rect> windows) : desktop(1024, 768) { desktop.SetWindows(std::move(windows)); }
+  SimDesktop desktop;
+  ScriptedRandom random{{}};
+  double speedFactor = 0.988;
+};
+
+// A pet and its window at `at` in a world.
+struct BenchPet {
+  BenchPet(TickWorld& world, ScreenPoint at)
+      : window(world.desktop, bench::Sheets(), at), pet(world.desktop, window, world.random, world.speedFactor) {}
+  BenchPetWindow window;
+  TZibbetForm pet;
+};
+
 struct Measured {
   double ticks = 0;
   SimCounts counts;
@@ -88,6 +107,13 @@ Measured Finish(benchmark::State& state, const SimDesktop& desktop, long long be
   return m;
 }
 
+// Finish for a pet that went `travel` pixels in the timed loop, reported a tick.
+void FinishTravel(benchmark::State& state, const SimDesktop& desktop, long long before, double travel) {
+  const Measured m = Finish(state, desktop, before);
+  state.counters["px/tick"] = travel / m.ticks;
+  NoAllocations(state, m);
+}
+
 // A settled walker asks only what its algorithm needs. Each tick: the sideways
 // sub-step (two points), the refused downward sub-step (two points) and the
 // ledge look-ahead are five solid-point tests, each reading the screen's width
@@ -122,13 +148,11 @@ void CheckSettledWalker(benchmark::State& state, const Measured& m, double expec
 // edge of the topmost window with 9 or 199 more behind it.
 void BM_TickWalking(benchmark::State& state) {
   const int windows = static_cast<int>(state.range(0));
-  SimDesktop desktop(1024, 768);
-  desktop.SetWindows(DesktopWithHost(windows));
-  ScriptedRandom random({});  // no hops
-  double speedFactor = 0.988;
+  TickWorld world(DesktopWithHost(windows));
+  SimDesktop& desktop = world.desktop;
   const int startY = windows == 0 ? 736 : kHost.top - 33;
-  BenchPetWindow window(desktop, bench::Sheets(), {500, startY});
-  TZibbetForm pet(desktop, window, random, speedFactor);
+  BenchPet walker(world, {500, startY});
+  TZibbetForm& pet = walker.pet;
   pet.PosX = 500;
   pet.PosY = static_cast<float>(startY) - 0.05f;
   pet.Blinking = false;  // a settled walker: only the walk cycle redraws
@@ -159,12 +183,9 @@ BENCHMARK(BM_TickWalking)->Arg(0)->Arg(10)->Arg(200);
 
 // A pet falling from the top of the screen again and again.
 void BM_TickFalling(benchmark::State& state) {
-  SimDesktop desktop(1024, 768);
-  desktop.SetWindows(bench::SomeWindows(static_cast<int>(state.range(0))));
-  ScriptedRandom random({});
-  double speedFactor = 0.988;
-  BenchPetWindow window(desktop, bench::Sheets(), {500, 0});
-  TZibbetForm pet(desktop, window, random, speedFactor);
+  TickWorld world(bench::SomeWindows(static_cast<int>(state.range(0))));
+  BenchPet faller(world, {500, 0});
+  TZibbetForm& pet = faller.pet;
   double travel = 0;
   const long long before = AllocationCount();
   for (auto _ : state) {
@@ -175,9 +196,7 @@ void BM_TickFalling(benchmark::State& state) {
     pet.MoveZibbet();
     travel += std::fabs(pet.VelY);
   }
-  const Measured m = Finish(state, desktop, before);
-  state.counters["px/tick"] = travel / m.ticks;
-  NoAllocations(state, m);
+  FinishTravel(state, world.desktop, before, travel);
 }
 BENCHMARK(BM_TickFalling)->Arg(0)->Arg(10)->Arg(200);
 
@@ -185,10 +204,8 @@ BENCHMARK(BM_TickFalling)->Arg(0)->Arg(10)->Arg(200);
 // so that it swings after it at fifteen pixels a tick and more: many sub-steps,
 // every probe made though none blocks.
 void BM_TickDragged(benchmark::State& state) {
-  SimDesktop desktop(1024, 768);
-  desktop.SetWindows(DesktopWithHost(static_cast<int>(state.range(0))));
-  ScriptedRandom random({});
-  double speedFactor = 0.988;
+  TickWorld world(DesktopWithHost(static_cast<int>(state.range(0))));
+  SimDesktop& desktop = world.desktop;
   constexpr double kRadius = 200, kPeriod = 100;
   const ScreenPoint centre{512, 384};
   auto cursorAt = [&](long long t) {
@@ -196,10 +213,10 @@ void BM_TickDragged(benchmark::State& state) {
     return ScreenPoint{centre.x + static_cast<int>(kRadius * std::cos(a)), centre.y + static_cast<int>(kRadius * std::sin(a))};
   };
   desktop.SetCursor(cursorAt(0));
-  BenchPetWindow window(desktop, bench::Sheets(), {centre.x + 200 - 16, centre.y - 16});
-  TZibbetForm pet(desktop, window, random, speedFactor);
-  pet.PosX = static_cast<float>(window.Left());
-  pet.PosY = static_cast<float>(window.Top());
+  BenchPet dragged(world, {centre.x + 200 - 16, centre.y - 16});
+  TZibbetForm& pet = dragged.pet;
+  pet.PosX = static_cast<float>(dragged.window.Left());
+  pet.PosY = static_cast<float>(dragged.window.Top());
   pet.ImageMouseDown(MouseButton::Left, 16, 16);
   long long t = 0;
   auto tick = [&] {
@@ -215,32 +232,25 @@ void BM_TickDragged(benchmark::State& state) {
     tick();
     travel += pet.Speed;
   }
-  const Measured m = Finish(state, desktop, before);
-  state.counters["px/tick"] = travel / m.ticks;
-  NoAllocations(state, m);
+  FinishTravel(state, desktop, before, travel);
 }
 BENCHMARK(BM_TickDragged)->Arg(0)->Arg(10)->Arg(200);
 
 // A hundred pets on one desktop with ten windows, ticked together as the timer
 // does; the time is for all hundred, the counts per pet and tick.
 void BM_HundredPets(benchmark::State& state) {
-  SimDesktop desktop(1024, 768);
-  desktop.SetWindows(bench::SomeWindows(10));
-  ScriptedRandom random({});
-  double speedFactor = 0.988;
-  std::vector<std::unique_ptr<BenchPetWindow>> windows;
-  std::vector<std::unique_ptr<TZibbetForm>> pets;
+  TickWorld world(bench::SomeWindows(10));
+  std::vector<std::unique_ptr<BenchPet>> pets;
   for (int i = 0; i < 100; ++i) {
-    windows.push_back(std::make_unique<BenchPetWindow>(desktop, bench::Sheets(), ScreenPoint{i * 9, (i * 37) % 700}));
-    pets.push_back(std::make_unique<TZibbetForm>(desktop, *windows.back(), random, speedFactor));
-    pets.back()->PosX = static_cast<float>(i * 9);
-    pets.back()->PosY = static_cast<float>((i * 37) % 700);
+    pets.push_back(std::make_unique<BenchPet>(world, ScreenPoint{i * 9, (i * 37) % 700}));
+    pets.back()->pet.PosX = static_cast<float>(i * 9);
+    pets.back()->pet.PosY = static_cast<float>((i * 37) % 700);
   }
-  desktop.counts = {};
+  world.desktop.counts = {};
   const long long before = AllocationCount();
   for (auto _ : state)
-    for (auto& pet : pets) pet->MoveZibbet();
-  const Measured m = Finish(state, desktop, before, 100);
+    for (auto& p : pets) p->pet.MoveZibbet();
+  const Measured m = Finish(state, world.desktop, before, 100);
   state.counters["pets"] = 100;
   NoAllocations(state, m);
 }

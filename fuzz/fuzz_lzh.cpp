@@ -6,13 +6,15 @@
 #include <vector>
 
 #include "look/lzh.h"
+#include "sprites/bytes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace pimblo;
   if (size < 2) return 0;
   // The first two bytes ask for an output size; the rest is the stream.
-  const std::size_t want = data[0] | (std::size_t{data[1]} << 8);
-  const std::span<const std::uint8_t> stream(data + 2, size - 2);
+  ByteReader input({data, size});
+  const std::size_t want = input.U16();
+  const std::span<const std::uint8_t> stream = input.Bytes(input.Remaining());
   const std::vector<std::uint8_t> out = TLZH::Decode(stream, want);
   if (out.size() != want) std::abort();
   // Round trip of the same bytes.

@@ -13,11 +13,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace pimblo;
-  const std::vector<std::uint8_t> file = TLZH::PackFile({data, size});
-  std::vector<std::uint8_t> value(4 + file.size());
-  const auto length = static_cast<std::uint32_t>(file.size());
-  for (std::size_t i = 0; i < 4; ++i) value[i] = static_cast<std::uint8_t>(length >> (8 * i));
-  std::copy(file.begin(), file.end(), value.begin() + 4);
+  const std::vector<std::uint8_t> value = SkinStreamOf(TLZH::PackFile({data, size}));
   TSkinData skin;
   skin.Designing = false;
   skin.ReadSkinStream(value);  // loads at once

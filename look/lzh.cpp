@@ -5,6 +5,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "sprites/bytes.h"
+
 namespace pimblo {
 namespace {
 
@@ -352,8 +354,7 @@ std::vector<std::uint8_t> TLZH::Encode(std::span<const std::uint8_t> data) {
 
 LzhUnpackResult TLZH::UnpackFile(std::span<const std::uint8_t> file, std::uint32_t maxSize) {
   if (file.size() < 4) return {std::nullopt, "skin file too short for its size field"};
-  const std::uint32_t size =
-      file[0] | (std::uint32_t{file[1]} << 8) | (std::uint32_t{file[2]} << 16) | (std::uint32_t{file[3]} << 24);
+  const std::uint32_t size = ByteReader(file).U32();
   if (size > maxSize) {
     return {std::nullopt,
             "unpacked size " + std::to_string(size) + " is beyond the limit of " + std::to_string(maxSize)};
@@ -368,11 +369,13 @@ LzhUnpackResult TLZH::UnpackFile(std::span<const std::uint8_t> file, std::uint32
 std::vector<std::uint8_t> TLZH::PackFile(std::span<const std::uint8_t> data) {
   const std::uint64_t size = data.size();
   if (size > 0xFFFFFFFFu) throw std::length_error("skin file data of 4 GiB or more");
-  std::vector<std::uint8_t> file;
-  for (int i = 0; i < 4; ++i) file.push_back(static_cast<std::uint8_t>(size >> (8 * i)));
-  const auto stream = Encode(data);
-  file.insert(file.end(), stream.begin(), stream.end());
-  return file;
+  // Encoded before the size is written: the other way round, MinGW's GCC 12 warns of an overflow in
+  // std::vector's own insert that cannot happen.
+  const std::vector<std::uint8_t> stream = Encode(data);
+  ByteWriter file;
+  file.U32(static_cast<std::uint32_t>(size));
+  file.Bytes(stream);
+  return file.Take();
 }
 
 }  // namespace pimblo

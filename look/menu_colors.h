@@ -13,13 +13,21 @@ namespace pimblo {
 constexpr ColorRef kSystemColorFlag = 0x80000000;
 constexpr ColorRef SystemColorRef(int index) { return kSystemColorFlag | static_cast<ColorRef>(index); }
 
+// The system colours the menu and the skin's colour table use, by their GetSysColor indices.
+constexpr ColorRef clScrollBar = SystemColorRef(0);
 constexpr ColorRef clInactiveCaption = SystemColorRef(3);
 constexpr ColorRef clMenu = SystemColorRef(4);
 constexpr ColorRef clMenuText = SystemColorRef(7);
 constexpr ColorRef clWindowText = SystemColorRef(8);
+constexpr ColorRef clCaptionText = SystemColorRef(9);
 constexpr ColorRef clHighlight = SystemColorRef(13);
+constexpr ColorRef clHighlightText = SystemColorRef(14);
 constexpr ColorRef clBtnFace = SystemColorRef(15);
 constexpr ColorRef clBtnShadow = SystemColorRef(16);
+constexpr ColorRef clBtnText = SystemColorRef(18);
+constexpr ColorRef clInactiveCaptionText = SystemColorRef(19);
+constexpr ColorRef clBtnHighlight = SystemColorRef(20);
+constexpr ColorRef cl3DDkShadow = SystemColorRef(21);
 constexpr ColorRef clBlack = 0x000000;
 constexpr ColorRef clSilver = 0xC0C0C0;
 constexpr ColorRef clWhite = 0xFFFFFF;

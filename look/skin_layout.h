@@ -14,7 +14,6 @@
 
 namespace pimblo {
 
-// A rectangle, right and bottom exclusive.
 // Window style bits, as the window system has them.
 namespace style {
 constexpr std::uint32_t kPopup = 0x80000000;

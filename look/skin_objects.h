@@ -14,15 +14,6 @@ namespace pimblo {
 // "No colour": a title text colour the skin did not give.
 constexpr ColorRef clNone = 0x1FFFFFFF;
 
-// The system colours the skin's colour table falls back to (GetSysColor indices).
-constexpr ColorRef clScrollBar = SystemColorRef(0);
-constexpr ColorRef clCaptionText = SystemColorRef(9);
-constexpr ColorRef clHighlightText = SystemColorRef(14);
-constexpr ColorRef clBtnText = SystemColorRef(18);
-constexpr ColorRef clInactiveCaptionText = SystemColorRef(19);
-constexpr ColorRef clBtnHighlight = SystemColorRef(20);
-constexpr ColorRef cl3DDkShadow = SystemColorRef(21);
-
 struct TDataSkinObject {
   // Pixels of the fixed margins when the picture is stretched or tiled.
   std::int32_t LeftWidth = 0;

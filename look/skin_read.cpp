@@ -4,28 +4,13 @@
 #include <utility>
 
 #include "look/lzh.h"
+#include "look/text.h"
+#include "sprites/bytes.h"
 
 namespace pimblo {
 namespace {
 
 constexpr std::size_t kHeaderSize = 16;
-
-std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, std::size_t at) {
-  return bytes[at] | (std::uint32_t{bytes[at + 1]} << 8) | (std::uint32_t{bytes[at + 2]} << 16) |
-         (std::uint32_t{bytes[at + 3]} << 24);
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint64_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string ToLower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = Lower(c);
-  return out;
-}
 
 // Lines end at CR LF, and also at a lone CR or LF; a last line without an end still counts, an
 // empty text has no lines.
@@ -58,15 +43,15 @@ std::vector<std::uint8_t> BuildSkinPackage(std::span<const SkinEntry> entries) {
     throw std::length_error("skin package beyond 4 GiB");
   }
 
-  std::vector<std::uint8_t> out;
-  PutU32(out, static_cast<std::uint32_t>(kSkinPackageVersion));
-  PutU32(out, directory.size());
-  PutU32(out, 0);
-  PutU32(out, 0);
-  out.insert(out.end(), directory.begin(), directory.end());
-  for (const SkinEntry& e : entries) PutU32(out, e.data.size());
-  for (const SkinEntry& e : entries) out.insert(out.end(), e.data.begin(), e.data.end());
-  return out;
+  ByteWriter out;
+  out.I32(kSkinPackageVersion);
+  out.U32(static_cast<std::uint32_t>(directory.size()));
+  out.U32(0);
+  out.U32(0);
+  out.Bytes({reinterpret_cast<const std::uint8_t*>(directory.data()), directory.size()});
+  for (const SkinEntry& e : entries) out.U32(static_cast<std::uint32_t>(e.data.size()));
+  for (const SkinEntry& e : entries) out.Bytes(e.data);
+  return out.Take();
 }
 
 TSkinReader::TSkinReader(ShowMessage showMessage) : showMessage_(std::move(showMessage)) {}
@@ -91,11 +76,12 @@ bool TSkinReader::OpenPackage(std::vector<std::uint8_t> package) {
   const std::span<const std::uint8_t> bytes(package_);
 
   if (bytes.size() < kHeaderSize) return Fail("package shorter than its header");
-  if (static_cast<std::int32_t>(ReadU32(bytes, 0)) != kSkinPackageVersion) {
+  ByteReader header(bytes);
+  if (header.I32() != kSkinPackageVersion) {
     if (showMessage_) showMessage_(kOlderSkinMessage);
     return Fail(std::string(kOlderSkinMessage));
   }
-  const std::size_t dirLength = ReadU32(bytes, 4);
+  const std::size_t dirLength = header.U32();
   if (dirLength > bytes.size() - kHeaderSize) return Fail("directory runs past the end of the package");
   const auto* text = reinterpret_cast<const char*>(bytes.data() + kHeaderSize);
   std::vector<std::string> names = SplitLines(ToLower(std::string_view(text, dirLength)));
@@ -107,10 +93,11 @@ bool TSkinReader::OpenPackage(std::vector<std::uint8_t> package) {
   const std::size_t sizesAt = kHeaderSize + dirLength;
   if (names.size() * 4 > bytes.size() - sizesAt) return Fail("entry sizes run past the end of the package");
   // Everything after the sizes is the entries' block; each entry starts where the one before ends.
+  ByteReader sizes(bytes.subspan(sizesAt, names.size() * 4));
   std::size_t offset = sizesAt + names.size() * 4;
   entries_.reserve(names.size());
   for (std::size_t i = 0; i < names.size(); ++i) {
-    const std::size_t size = ReadU32(bytes, sizesAt + 4 * i);
+    const std::size_t size = sizes.U32();
     if (size > bytes.size() - offset) return Fail("entry \"" + names[i] + "\" runs past the end of the package");
     entries_.push_back({std::move(names[i]), offset, size});
     offset += size;

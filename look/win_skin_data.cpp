@@ -5,71 +5,69 @@
 
 #include "look/bmp_read.h"
 #include "look/skin_read.h"
+#include "look/text.h"
+#include "sprites/bytes.h"
 
 namespace pimblo {
 namespace {
 
-// The stored form's own list of foreign control classes.
-constexpr std::string_view kMainFormSkin3rd[] = {
-    "TTBDock=panel", "TTBToolbar=panel", "TLMDGROUPBOX=panel", "TLMDSIMPLEPANEL=panel", "TLMDDBCalendar=panel",
-    "TLMDButtonPanel=panel", "TLMDLMDCalculator=panel", "TLMDHeaderPanel=panel", "TLMDTechnicalLine=panel",
-    "TLMDLMDClock=panel", "TImageEnMView=scrollbar", "TImageEnView=scrollbar", "TRzButton=button",
-    "TRzCheckGroup=checkgroup", "TLMDCheckGroup=checkgroup", "TLMDDBCheckGroup=checkgroup",
-    "TRzRadioGroup=radiogroup", "TRzDBRadioGroup=radiogroup", "TLMDRADIOGROUP=radiogroup",
-    "TLMDDBRADIOGROUP=radiogroup", "TWWRADIOGROUP=radiogroup", "TRzRadioButton=radiobutton",
-    "TRzDBRadioButton=radiobutton", "TLMDRadiobutton=radiobutton", "TRzCheckBox=checkbox",
-    "TRzDBCheckBox=checkbox", "TDBCheckboxEh=checkbox", "TDBCheckboxEh=checkbox", "TLMDCHECKBOX=checkbox",
-    "TLMDDBCHECKBOX=checkbox", "TLMDTrackbar=trackbar", "TRzButtonEdit=edit", "TLMDEDIT=edit",
-    "TLMDMASKEDIT=edit", "TLMDBROWSEEDIT=edit", "TLMDEXTSPINEDIT=edit", "TLMDCALENDAREDIT=edit",
-    "TLMDFILEOPENEDIT=edit", "TLMDFILESAVEEDIT=edit", "TLMDCOLOREDIT=edit", "TLMDDBEDIT=edit",
-    "TLMDDBMASKEDIT=edit", "TLMDDBEXTSPINEDIT=edit", "TLMDDBSPINEDIT=edit", "TLMDDBEDITDBLookup=edit",
-    "TLMDEDITDBLookup=edit", "TDXDBCURRENCYEDIT=edit", "TDXDBEDIT=edit", "TDXDBMASKEDIT=edit",
-    "TDXDBHYPERLINKEDIT=edit", "TDXEDIT=edit", "TDXMASKEDIT=edit", "TWWDBEDIT=edit", "TDXBUTTONEDIT=edit",
-    "TDXCURRENCYEDIT=edit", "TDXHYPERLINKEDIT=edit", "TOVCPICTUREFIELD=edit", "TOVCDBPICTUREFIELD=edit",
-    "TOVCSLIDEREDIT=edit", "TOVCDBSLIDEREDIT=edit", "TOVCSIMPLEFIELD=edit", "TOVCDBSIMPLEFIELD=edit",
-    "TO32DBFLEXEDIT=edit", "TOVCNUMERICFIELD=edit", "TOVCDBNUMERICFIELD=edit", "TLMDListCombobox=combobox",
-    "TLMDCheckListCombobox=combobox", "TLMDHeaderListCombobox=combobox", "TLMDImageCombobox=combobox",
-    "TLMDColorCombobox=combobox", "TLMDFontCombobox=combobox", "TLMDFontSizeCombobox=combobox",
-    "TLMDFontSizeCombobox=combobox", "TLMDPrinterCombobox=combobox", "TLMDDriveCombobox=combobox",
-    "TLMDCalculatorComboBox=combobox", "TLMDTrackBarComboBox=combobox", "TLMDCalendarComboBox=combobox",
-    "TDBLookupCombobox=combobox", "TWWDBCombobox=combobox", "TWWDBCombobox=combobox",
-    "TWWDBLookupCombo=combobox", "TWWKeyCombo=combobox", "TWWTempKeyCombo=combobox",
-    "TWWDBDateTimePicker=combobox", "TDXDBPICKEDIT=combobox", "TDXDBCALCEDIT=combobox",
-    "TDXDBIMAGEEDIT=combobox", "TDXDBPOPUPEDIT=combobox", "TDXDBEXTLOOKUPEDIT=combobox",
-    "TDXDBLOOKUPEDIT=combobox", "TDXDBDATEEDIT=combobox", "TDXDATEEDIT=combobox", "TDXPICKEDIT=combobox",
-    "TDXPOPUPEDIT=combobox",
+// The foreign control classes and the kinds they are skinned as. Two lists share most lines: the
+// one a new component starts with and the one the main form stores (with three lines twice).
+enum Skin3rdList : std::uint8_t { kBoth, kNewComponent, kMainForm };
+struct Skin3rdLine {
+  std::string_view line;
+  Skin3rdList list;
+};
+constexpr Skin3rdLine kSkin3rd[] = {
+    {"TComboboxex=combobox", kNewComponent}, {"TRxSpeedButton=speedbutton", kNewComponent},
+    {"TControlBar=Panel", kNewComponent}, {"TAdvPageControl=nil", kNewComponent}, {"TAdvMemo=scrollbar", kNewComponent},
+    {"TDBAdvMemo=scrollbar", kNewComponent}, {"TRzBitbtn=bitbtn", kNewComponent},
+    {"TRzMenuButton=bitbtn", kNewComponent}, {"TcxButton=bitbtn", kNewComponent},
+    {"TcxDBCheckBox=checkbox", kNewComponent}, {"TcxDBRadioGroup=radiogroup", kNewComponent},
+    {"TcxRadioGroup=radiogroup", kNewComponent}, {"TcxCheckBox=checkbox", kNewComponent}, {"TTBDock=panel", kBoth},
+    {"TTBToolbar=panel", kBoth}, {"TLMDGROUPBOX=panel", kBoth}, {"TLMDSIMPLEPANEL=panel", kBoth},
+    {"TLMDDBCalendar=panel", kBoth}, {"TLMDButtonPanel=panel", kBoth}, {"TLMDLMDCalculator=panel", kBoth},
+    {"TLMDHeaderPanel=panel", kBoth}, {"TLMDTechnicalLine=panel", kBoth}, {"TLMDLMDClock=panel", kBoth},
+    {"TImageEnMView=scrollbar", kBoth}, {"TImageEnView=scrollbar", kBoth}, {"TRzButton=button", kBoth},
+    {"TRzCheckGroup=checkgroup", kBoth}, {"TLMDCheckGroup=checkgroup", kBoth}, {"TLMDDBCheckGroup=checkgroup", kBoth},
+    {"TRzRadioGroup=radiogroup", kBoth}, {"TRzDBRadioGroup=radiogroup", kBoth}, {"TLMDRADIOGROUP=radiogroup", kBoth},
+    {"TLMDDBRADIOGROUP=radiogroup", kBoth}, {"TWWRADIOGROUP=radiogroup", kBoth}, {"TRzRadioButton=radiobutton", kBoth},
+    {"TRzDBRadioButton=radiobutton", kBoth}, {"TLMDRadiobutton=radiobutton", kBoth}, {"TRzCheckBox=checkbox", kBoth},
+    {"TRzDBCheckBox=checkbox", kBoth}, {"TDBCheckboxEh=checkbox", kMainForm}, {"TDBCheckboxEh=checkbox", kBoth},
+    {"TLMDCHECKBOX=checkbox", kBoth}, {"TLMDDBCHECKBOX=checkbox", kBoth}, {"TLMDTrackbar=trackbar", kBoth},
+    {"TRzButtonEdit=edit", kBoth}, {"TLMDEDIT=edit", kBoth}, {"TLMDMASKEDIT=edit", kBoth},
+    {"TLMDBROWSEEDIT=edit", kBoth}, {"TLMDEXTSPINEDIT=edit", kBoth}, {"TLMDCALENDAREDIT=edit", kBoth},
+    {"TLMDFILEOPENEDIT=edit", kBoth}, {"TLMDFILESAVEEDIT=edit", kBoth}, {"TLMDCOLOREDIT=edit", kBoth},
+    {"TLMDDBEDIT=edit", kBoth}, {"TLMDDBMASKEDIT=edit", kBoth}, {"TLMDDBEXTSPINEDIT=edit", kBoth},
+    {"TLMDDBSPINEDIT=edit", kBoth}, {"TLMDDBEDITDBLookup=edit", kBoth}, {"TLMDEDITDBLookup=edit", kBoth},
+    {"TDXDBCURRENCYEDIT=edit", kBoth}, {"TDXDBEDIT=edit", kBoth}, {"TDXDBMASKEDIT=edit", kBoth},
+    {"TDXDBHYPERLINKEDIT=edit", kBoth}, {"TDXEDIT=edit", kBoth}, {"TDXMASKEDIT=edit", kBoth}, {"TWWDBEDIT=edit", kBoth},
+    {"TDXBUTTONEDIT=edit", kBoth}, {"TDXCURRENCYEDIT=edit", kBoth}, {"TDXHYPERLINKEDIT=edit", kBoth},
+    {"TOVCPICTUREFIELD=edit", kMainForm}, {"TOVCDBPICTUREFIELD=edit", kMainForm}, {"TOVCSLIDEREDIT=edit", kMainForm},
+    {"TOVCDBSLIDEREDIT=edit", kMainForm}, {"TOVCSIMPLEFIELD=edit", kMainForm}, {"TOVCDBSIMPLEFIELD=edit", kMainForm},
+    {"TO32DBFLEXEDIT=edit", kMainForm}, {"TOVCNUMERICFIELD=edit", kBoth}, {"TOVCDBNUMERICFIELD=edit", kBoth},
+    {"TLMDListCombobox=combobox", kBoth}, {"TLMDCheckListCombobox=combobox", kBoth},
+    {"TLMDHeaderListCombobox=combobox", kBoth}, {"TLMDImageCombobox=combobox", kBoth},
+    {"TLMDColorCombobox=combobox", kBoth}, {"TLMDFontCombobox=combobox", kBoth},
+    {"TLMDFontSizeCombobox=combobox", kBoth}, {"TLMDFontSizeCombobox=combobox", kMainForm},
+    {"TLMDPrinterCombobox=combobox", kBoth}, {"TLMDDriveCombobox=combobox", kBoth},
+    {"TLMDCalculatorComboBox=combobox", kBoth}, {"TLMDTrackBarComboBox=combobox", kBoth},
+    {"TLMDCalendarComboBox=combobox", kBoth}, {"TDBLookupCombobox=combobox", kBoth},
+    {"TWWDBCombobox=combobox", kMainForm}, {"TWWDBCombobox=combobox", kBoth}, {"TWWDBLookupCombo=combobox", kBoth},
+    {"TWWKeyCombo=combobox", kBoth}, {"TWWTempKeyCombo=combobox", kBoth}, {"TWWDBDateTimePicker=combobox", kBoth},
+    {"TDXDBPICKEDIT=combobox", kBoth}, {"TDXDBCALCEDIT=combobox", kBoth}, {"TDXDBIMAGEEDIT=combobox", kBoth},
+    {"TDXDBPOPUPEDIT=combobox", kBoth}, {"TDXDBEXTLOOKUPEDIT=combobox", kBoth}, {"TDXDBLOOKUPEDIT=combobox", kBoth},
+    {"TDXDBDATEEDIT=combobox", kBoth}, {"TDXDATEEDIT=combobox", kBoth}, {"TDXPICKEDIT=combobox", kBoth},
+    {"TDXPOPUPEDIT=combobox", kBoth},
 };
 
-// The list a new component starts with.
-constexpr std::string_view kBuiltInSkin3rd[] = {
-    "TComboboxex=combobox", "TRxSpeedButton=speedbutton", "TControlBar=Panel", "TAdvPageControl=nil",
-    "TAdvMemo=scrollbar", "TDBAdvMemo=scrollbar", "TRzBitbtn=bitbtn", "TRzMenuButton=bitbtn",
-    "TcxButton=bitbtn", "TcxDBCheckBox=checkbox", "TcxDBRadioGroup=radiogroup", "TcxRadioGroup=radiogroup",
-    "TcxCheckBox=checkbox", "TTBDock=panel", "TTBToolbar=panel", "TLMDGROUPBOX=panel", "TLMDSIMPLEPANEL=panel",
-    "TLMDDBCalendar=panel", "TLMDButtonPanel=panel", "TLMDLMDCalculator=panel", "TLMDHeaderPanel=panel",
-    "TLMDTechnicalLine=panel", "TLMDLMDClock=panel", "TImageEnMView=scrollbar", "TImageEnView=scrollbar",
-    "TRzButton=button", "TRzCheckGroup=checkgroup", "TLMDCheckGroup=checkgroup", "TLMDDBCheckGroup=checkgroup",
-    "TRzRadioGroup=radiogroup", "TRzDBRadioGroup=radiogroup", "TLMDRADIOGROUP=radiogroup",
-    "TLMDDBRADIOGROUP=radiogroup", "TWWRADIOGROUP=radiogroup", "TRzRadioButton=radiobutton",
-    "TRzDBRadioButton=radiobutton", "TLMDRadiobutton=radiobutton", "TRzCheckBox=checkbox",
-    "TRzDBCheckBox=checkbox", "TDBCheckboxEh=checkbox", "TLMDCHECKBOX=checkbox", "TLMDDBCHECKBOX=checkbox",
-    "TLMDTrackbar=trackbar", "TRzButtonEdit=edit", "TLMDEDIT=edit", "TLMDMASKEDIT=edit", "TLMDBROWSEEDIT=edit",
-    "TLMDEXTSPINEDIT=edit", "TLMDCALENDAREDIT=edit", "TLMDFILEOPENEDIT=edit", "TLMDFILESAVEEDIT=edit",
-    "TLMDCOLOREDIT=edit", "TLMDDBEDIT=edit", "TLMDDBMASKEDIT=edit", "TLMDDBEXTSPINEDIT=edit",
-    "TLMDDBSPINEDIT=edit", "TLMDDBEDITDBLookup=edit", "TLMDEDITDBLookup=edit", "TDXDBCURRENCYEDIT=edit",
-    "TDXDBEDIT=edit", "TDXDBMASKEDIT=edit", "TDXDBHYPERLINKEDIT=edit", "TDXEDIT=edit", "TDXMASKEDIT=edit",
-    "TWWDBEDIT=edit", "TDXBUTTONEDIT=edit", "TDXCURRENCYEDIT=edit", "TDXHYPERLINKEDIT=edit",
-    "TOVCNUMERICFIELD=edit", "TOVCDBNUMERICFIELD=edit", "TLMDListCombobox=combobox",
-    "TLMDCheckListCombobox=combobox", "TLMDHeaderListCombobox=combobox", "TLMDImageCombobox=combobox",
-    "TLMDColorCombobox=combobox", "TLMDFontCombobox=combobox", "TLMDFontSizeCombobox=combobox",
-    "TLMDPrinterCombobox=combobox", "TLMDDriveCombobox=combobox", "TLMDCalculatorComboBox=combobox",
-    "TLMDTrackBarComboBox=combobox", "TLMDCalendarComboBox=combobox", "TDBLookupCombobox=combobox",
-    "TWWDBCombobox=combobox", "TWWDBLookupCombo=combobox", "TWWKeyCombo=combobox", "TWWTempKeyCombo=combobox",
-    "TWWDBDateTimePicker=combobox", "TDXDBPICKEDIT=combobox", "TDXDBCALCEDIT=combobox",
-    "TDXDBIMAGEEDIT=combobox", "TDXDBPOPUPEDIT=combobox", "TDXDBEXTLOOKUPEDIT=combobox",
-    "TDXDBLOOKUPEDIT=combobox", "TDXDBDATEEDIT=combobox", "TDXDATEEDIT=combobox", "TDXPICKEDIT=combobox",
-    "TDXPOPUPEDIT=combobox",
-};
+// The lines of one list, in order.
+std::vector<std::string> Skin3rdLines(Skin3rdList wanted) {
+  std::vector<std::string> out;
+  for (const auto& [line, list] : kSkin3rd)
+    if (list == kBoth || list == wanted) out.emplace_back(line);
+  return out;
+}
 
 // The colour table without a skin: the system's own colours (the menu bar in the face colour).
 constexpr std::array<ColorRef, kSkinColorCount> kSystemColours = {
@@ -81,24 +79,6 @@ constexpr std::size_t kMaxKindLength = 50;
 // The section of the buttons of a maximised child window and their image's frames.
 constexpr std::string_view kChildButtonsSection = "MDICONTROLS";
 constexpr std::int32_t kChildButtonFrames = 12;
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-std::string ToLower(std::string_view s) {
-  std::string out(s);
-  std::ranges::transform(out, out.begin(), Lower);
-  return out;
-}
-std::string ToUpper(std::string_view s) {
-  std::string out(s);
-  std::ranges::transform(out, out.begin(), Upper);
-  return out;
-}
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-  return s;
-}
 
 bool IsEmpty(const Bitmap& b) { return b.width <= 0 || b.height <= 0; }
 
@@ -176,6 +156,7 @@ std::string_view ImageKey(ReaderKind kind) {
   }
 }
 
+// The margins the picture is stretched or tiled between, and how.
 void ReadMargins(const TQuickIni& ini, std::string_view section, TDataSkinObject& o) {
   o.LeftWidth = ini.ReadInteger(section, "LeftWidth", 0);
   o.RightWidth = ini.ReadInteger(section, "RightWidth", 0);
@@ -185,6 +166,7 @@ void ReadMargins(const TQuickIni& ini, std::string_view section, TDataSkinObject
   o.Tile = ini.ReadInteger(section, "Tile", 0);
 }
 
+// The text colours: indices (-1 when absent), then RGB colours (the button text when absent).
 void ReadColours(const TQuickIni& ini, std::string_view section, ColorRef buttonText, TDataSkinObject& o) {
   o.NormalColour = ini.ReadInteger(section, "NormalColour", -1);
   o.MouseOverColour = ini.ReadInteger(section, "MouseOverColour", -1);
@@ -288,11 +270,9 @@ TSkinControls MainFormSkinControls() {
                            xcTab, xcSystemMenu});
 }
 
-std::vector<std::string> MainFormSkin3rd() { return {std::begin(kMainFormSkin3rd), std::end(kMainFormSkin3rd)}; }
+std::vector<std::string> MainFormSkin3rd() { return Skin3rdLines(kMainForm); }
 
-std::vector<std::string> TSkinData::BuiltInSkin3rd() {
-  return {std::begin(kBuiltInSkin3rd), std::end(kBuiltInSkin3rd)};
-}
+std::vector<std::string> TSkinData::BuiltInSkin3rd() { return Skin3rdLines(kNewComponent); }
 
 Bitmap LoadSkinBitmap(const TSkinReader& reader, std::string_view value) {
   const std::size_t cut = value.find_last_of("\\:");
@@ -302,6 +282,13 @@ Bitmap LoadSkinBitmap(const TSkinReader& reader, std::string_view value) {
   std::vector<std::uint8_t> bytes;
   if (!reader.GetFile(name, bytes) || bytes.empty()) return {};
   return ReadBmp(bytes).value_or(Bitmap());
+}
+
+std::vector<std::uint8_t> SkinStreamOf(std::span<const std::uint8_t> skinFile) {
+  ByteWriter out;
+  out.U32(static_cast<std::uint32_t>(skinFile.size()));
+  out.Bytes(skinFile);
+  return out.Take();
 }
 
 TSkinData::TSkinData(SkinManagerLink* manager, FileReader readFile)
@@ -433,26 +420,16 @@ void TSkinData::ReadSkin(const TQuickIni& ini, const TSkinReader& reader) {
 
   // Push buttons, with the check-box and radio-button strips.
   constexpr std::string_view kButtons = "Buttons";
-  Buttons.LeftWidth = ini.ReadInteger(kButtons, "LeftWidth", 0);
-  Buttons.RightWidth = ini.ReadInteger(kButtons, "RightWidth", 0);
-  Buttons.TopHeight = ini.ReadInteger(kButtons, "TopHeight", 0);
-  Buttons.BottomHeight = ini.ReadInteger(kButtons, "BottomHeight", 0);
-  Buttons.Trans = ini.ReadInteger(kButtons, "Trans", 0);
-  Buttons.Tile = ini.ReadInteger(kButtons, "Tile", 0);
+  ReadMargins(ini, kButtons, Buttons);
+  ReadColours(ini, kButtons, buttonText, Buttons);
   Buttons.Image = LoadSkinBitmap(reader, ini.ReadString(kButtons, "Bitmap", ""));
   Buttons.CheckImage = LoadSkinBitmap(reader, ini.ReadString(kButtons, "CheckButton", ""));
   Buttons.RadioImage = LoadSkinBitmap(reader, ini.ReadString(kButtons, "RadioButton", ""));
-  Buttons.NormalColour = ini.ReadInteger(kButtons, "NormalColour", -1);
-  Buttons.MouseOverColour = ini.ReadInteger(kButtons, "MouseOverColour", -1);
-  Buttons.PressedColour = ini.ReadInteger(kButtons, "PressedColour", -1);
   Buttons.RadioFrameCount = ini.ReadInteger(kButtons, "RadioButtonFrame", 0);
   Buttons.CheckFrameCount = ini.ReadInteger(kButtons, "CheckButtonFrame", 0);
   Buttons.HasNormalColour2 = !ini.ReadString(kButtons, "NormalColour2", "").empty();
   Buttons.HasMouseOverColour2 = !ini.ReadString(kButtons, "MouseOverColour2", "").empty();
   Buttons.HasPressedColour2 = !ini.ReadString(kButtons, "PressedColour2", "").empty();
-  Buttons.NormalColour2 = ini.ReadColor(kButtons, "NormalColour2", buttonText);
-  Buttons.MouseOverColour2 = ini.ReadColor(kButtons, "MouseOverColour2", buttonText);
-  Buttons.PressedColour2 = ini.ReadColor(kButtons, "PressedColour2", buttonText);
 
   // The title: its text placement, font height and text colours.
   Title.Image = LoadSkinBitmap(reader, ini.ReadString(kPersonality, "TextBack", ""));
@@ -496,24 +473,16 @@ void TSkinData::ReadSkin(const TQuickIni& ini, const TSkinReader& reader) {
 
 void TSkinData::ReadSkinStream(std::span<const std::uint8_t> value) {
   skinFile_bytes_.clear();
-  if (value.size() >= 4) {
-    const auto length = static_cast<std::int32_t>(value[0] | (std::uint32_t{value[1]} << 8) |
-                                                  (std::uint32_t{value[2]} << 16) | (std::uint32_t{value[3]} << 24));
-    if (length > 0) {
-      const std::size_t take = std::min(static_cast<std::size_t>(length), value.size() - 4);
-      skinFile_bytes_.assign(value.begin() + 4, value.begin() + 4 + static_cast<std::ptrdiff_t>(take));
-    }
+  ByteReader stream(value);
+  const std::int32_t length = stream.I32();
+  if (stream.Ok() && length > 0) {
+    const auto file = stream.Bytes(std::min(static_cast<std::size_t>(length), stream.Remaining()));
+    skinFile_bytes_.assign(file.begin(), file.end());
   }
   if (!Designing) LoadSkin();
 }
 
-std::vector<std::uint8_t> TSkinData::WriteSkinStream() const {
-  const auto length = static_cast<std::uint32_t>(skinFile_bytes_.size());
-  std::vector<std::uint8_t> out(4 + skinFile_bytes_.size());
-  for (std::size_t i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(length >> (8 * i));
-  std::copy(skinFile_bytes_.begin(), skinFile_bytes_.end(), out.begin() + 4);
-  return out;
-}
+std::vector<std::uint8_t> TSkinData::WriteSkinStream() const { return SkinStreamOf(skinFile_bytes_); }
 
 void TSkinData::Loaded() {
   if (Designing) return;

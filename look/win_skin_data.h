@@ -165,6 +165,9 @@ class TSkinData {
 TSkinControls MainFormSkinControls();
 std::vector<std::string> MainFormSkin3rd();
 
+// The stored SkinStream value of a skin file: its 32-bit little-endian length, then the file.
+std::vector<std::uint8_t> SkinStreamOf(std::span<const std::uint8_t> skinFile);
+
 // The bitmap named by a description value: the file-name part after the last "\" or ":" must end
 // in exactly ".bmp"; then the package entry of that name is read as a BMP. Anything else, a missing
 // entry or bytes that are no BMP give an empty bitmap.

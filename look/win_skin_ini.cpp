@@ -3,27 +3,10 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "look/text.h"
+
 namespace pimblo {
 namespace {
-
-// Like the rest of the skin code, every character up to the space counts as blank.
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-  return s;
-}
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string ToLower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = Lower(c);
-  return out;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 bool IsSectionLine(std::string_view line) { return !line.empty() && line.front() == '[' && line.back() == ']'; }
 

@@ -222,14 +222,18 @@ void TXPMenu::MeasureMenuItem(MenuEntry& item, MenuCanvas& canvas, int& width, i
 void TXPMenu::ComputeWorkingColors(MenuCanvas& canvas) {
   const auto rgb = [&](ColorRef c) { return ColorToRGB(canvas, c); };
   MenuWorkingColors& w = colors_;
+  // The check box's fill: a colour lightened, less so on the selected item.
+  const auto checkBoxFills = [&](ColorRef from) {
+    w.CheckBoxFill = LightenColor(canvas, from, 75);
+    w.CheckBoxFillSelected = LightenColor(canvas, from, 50);
+  };
   highColor_ = canvas.BitsPerPixel() > 15;
 
   w.Menu = rgb(color_);
   w.IconColumn = rgb(iconBackColor_);
   w.SelectionFill = rgb(selectColor_);
   if (highColor_) {
-    w.CheckBoxFill = LightenColor(canvas, selectColor_, 75);
-    w.CheckBoxFillSelected = LightenColor(canvas, selectColor_, 50);
+    checkBoxFills(selectColor_);
     w.MenuBorder = DarkenColor(canvas, clBtnFace, 90);
     w.MenuShadow = DarkenColor(canvas, clBtnFace, 76);
   } else {
@@ -256,8 +260,7 @@ void TXPMenu::ComputeWorkingColors(MenuCanvas& canvas) {
     w.MenuBar = rgb(clMenu);
     w.DisabledText = LightenColor(canvas, clBtnShadow, 10);
     w.Separator = LightenColor(canvas, clBtnShadow, 25);
-    w.CheckBoxFill = LightenColor(canvas, clHighlight, 75);
-    w.CheckBoxFillSelected = LightenColor(canvas, clHighlight, 50);
+    checkBoxFills(clHighlight);
   } else {
     w.Menu = clWhite;
     w.IconColumn = rgb(clBtnFace);

@@ -161,17 +161,17 @@ bool ReadStrip(ByteReader& r, bool isMask, DecodedStrip& out, std::string& error
   else out.colours = Bitmap(width, height);
   for (std::int32_t row = 0; row < height; ++row) {
     const std::int32_t y = topDown ? row : height - 1 - row;
-    const std::uint8_t* p = data.data() + static_cast<std::size_t>(row) * rowBytes;
+    const auto rowData = data.subspan(static_cast<std::size_t>(row) * rowBytes, rowBytes);
+    ByteReader pixels(rowData);
     for (std::int32_t x = 0; x < width; ++x) {
       if (isMask) {
-        const unsigned bit = (p[x / 8] >> (7 - x % 8)) & 1;
+        const unsigned bit = (rowData[static_cast<std::size_t>(x / 8)] >> (7 - x % 8)) & 1;
         out.mask.Set(x, y, palette[bit] == 0x00FFFFFF);
       } else if (bits == 16) {
-        const unsigned v = p[2 * x] | (p[2 * x + 1] << 8);
+        const unsigned v = pixels.U16();
         out.colours.At(x, y) = MakePixel(Widen5((v >> 10) & 31), Widen5((v >> 5) & 31), Widen5(v & 31));
       } else {
-        const std::size_t step = bits / 8;
-        const std::uint8_t* q = p + static_cast<std::size_t>(x) * step;
+        const auto q = pixels.Bytes(bits / 8);  // blue, green, red (and an unused byte)
         out.colours.At(x, y) = MakePixel(q[2], q[1], q[0]);
       }
     }

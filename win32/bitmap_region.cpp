@@ -1,9 +1,11 @@
 #include "win32/bitmap_region.h"
 
-#include <cstring>
+#include <optional>
 #include <utility>
 
 #include "sprites/region_scan.h"
+#include "win32/dib.h"
+#include "win32/scoped_win.h"
 
 namespace pimblo {
 namespace {
@@ -13,18 +15,9 @@ namespace {
 // region per batch; the partial regions are joined into the result.
 class GlobalRectSink {
  public:
-  GlobalRectSink() {
-    block_ = GlobalAlloc(GMEM_MOVEABLE, Bytes(capacity_));
+  GlobalRectSink() : block_(GlobalAlloc(GMEM_MOVEABLE, Bytes(capacity_))) {
     if (block_) Lock();
   }
-  ~GlobalRectSink() {
-    if (block_) {
-      GlobalUnlock(block_);
-      GlobalFree(block_);
-    }
-  }
-  GlobalRectSink(const GlobalRectSink&) = delete;
-  GlobalRectSink& operator=(const GlobalRectSink&) = delete;
 
   bool Ok() const { return data_ != nullptr; }
   void Start() {
@@ -37,11 +30,11 @@ class GlobalRectSink {
   std::int32_t Capacity() const { return capacity_; }
 
   void Grow() {
-    GlobalUnlock(block_);
-    data_ = nullptr;
-    HGLOBAL grown = GlobalReAlloc(block_, Bytes(capacity_ + kRectBlock), GMEM_MOVEABLE);
+    Unlock();
+    HGLOBAL grown = GlobalReAlloc(block_.Get(), Bytes(capacity_ + kRectBlock), GMEM_MOVEABLE);
     if (grown) {
-      block_ = grown;
+      block_.Release();  // the old handle is the grown block's now, or gone
+      block_.Reset(grown);
       capacity_ += kRectBlock;
     }
     Lock();
@@ -61,35 +54,41 @@ class GlobalRectSink {
   }
 
   void EmitBatch() {
-    HRGN part = ExtCreateRegion(nullptr, Bytes(capacity_), data_);
+    win::ScopedRegion part(ExtCreateRegion(nullptr, Bytes(capacity_), data_));
     if (part) {
-      if (!result_) {
-        result_ = part;
-      } else {
-        CombineRgn(result_, result_, part, RGN_OR);
-        DeleteObject(part);
-      }
+      if (!result_)
+        result_ = std::move(part);
+      else
+        CombineRgn(result_.Get(), result_.Get(), part.Get(), RGN_OR);
     }
     ResetHeader();
   }
 
-  HRGN TakeResult() { return std::exchange(result_, nullptr); }
+  HRGN TakeResult() { return result_.Release(); }
 
  private:
   static DWORD Bytes(std::int32_t capacity) {
     return static_cast<DWORD>(sizeof(RGNDATAHEADER) + sizeof(RECT) * static_cast<std::size_t>(capacity));
   }
-  void Lock() { data_ = static_cast<RGNDATA*>(GlobalLock(block_)); }
+  void Lock() {
+    lock_.emplace(block_.Get());
+    data_ = static_cast<RGNDATA*>(lock_->Data());
+  }
+  void Unlock() {
+    data_ = nullptr;
+    lock_.reset();
+  }
   void ResetHeader() {
     data_->rdh.nCount = 0;
     SetRect(&data_->rdh.rcBound, kEmptyBound.left, kEmptyBound.top, kEmptyBound.right, kEmptyBound.bottom);
   }
 
-  HGLOBAL block_ = nullptr;
-  RGNDATA* data_ = nullptr;
   std::int32_t capacity_ = kRectBlock;
+  win::ScopedGlobal block_;
+  std::optional<win::GlobalLockGuard> lock_;  // unlocks before the block is freed
+  RGNDATA* data_ = nullptr;
   bool full_ = false;
-  HRGN result_ = nullptr;
+  win::ScopedRegion result_;
 };
 
 static_assert(sizeof(RGNDATAHEADER) == 32, "RGNDATA header is 32 bytes");
@@ -99,60 +98,32 @@ static_assert(sizeof(RECT) == 16, "a rectangle is 16 bytes");
 
 HRGN BitmapToRegion(HBITMAP bitmap, std::uint32_t key, std::uint32_t tolerance) {
   if (!bitmap) return nullptr;
-  HDC memDc = CreateCompatibleDC(nullptr);
+  const win::ScopedMemoryDc memDc(CreateCompatibleDC(nullptr));
   if (!memDc) return nullptr;
   BITMAP bm{};
-  if (!GetObjectW(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) {
-    DeleteDC(memDc);
-    return nullptr;
-  }
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = bm.bmWidth;
-  header.biHeight = bm.bmHeight;  // positive: rows bottom-up
-  header.biPlanes = 1;
-  header.biBitCount = 32;
-  header.biCompression = BI_RGB;
+  if (!GetObjectW(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return nullptr;
+  const BITMAPINFO info = ui::Dib32Info(bm.bmWidth, bm.bmHeight, /*bottomUp=*/true);
   void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(memDc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!dib) {
-    DeleteDC(memDc);
-    return nullptr;
-  }
-  HGDIOBJ oldMem = SelectObject(memDc, dib);
-  HDC srcDc = CreateCompatibleDC(memDc);
-  if (!srcDc) {
-    SelectObject(memDc, oldMem);
-    DeleteObject(dib);
-    DeleteDC(memDc);
-    return nullptr;
-  }
+  const win::ScopedBitmap dib(CreateDIBSection(memDc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dib) return nullptr;
+  const win::ScopedSelect dibSelected(memDc.Get(), dib.Get());
+  const win::ScopedMemoryDc srcDc(CreateCompatibleDC(memDc.Get()));
+  if (!srcDc) return nullptr;
   BITMAP dibInfo{};
-  GetObjectW(dib, sizeof dibInfo, &dibInfo);
+  GetObjectW(dib.Get(), sizeof dibInfo, &dibInfo);
   std::ptrdiff_t stride = dibInfo.bmWidthBytes;
   while (stride % 4 != 0) ++stride;
 
-  HGDIOBJ oldSrc = SelectObject(srcDc, bitmap);
-  BitBlt(memDc, 0, 0, bm.bmWidth, bm.bmHeight, srcDc, 0, 0, SRCCOPY);
+  const win::ScopedSelect sourceSelected(srcDc.Get(), bitmap);
+  BitBlt(memDc.Get(), 0, 0, bm.bmWidth, bm.bmHeight, srcDc.Get(), 0, 0, SRCCOPY);
   GdiFlush();
 
-  HRGN result = nullptr;
-  {
-    GlobalRectSink sink;
-    if (sink.Ok()) {
-      sink.Start();
-      ScanRegionRows(static_cast<const std::uint8_t*>(dibInfo.bmBits ? dibInfo.bmBits : bits), bm.bmWidth,
-                     bm.bmHeight, stride, MakeKeyRange(key, tolerance), sink);
-      result = sink.TakeResult();
-    }
-  }
-
-  SelectObject(srcDc, oldSrc);
-  DeleteDC(srcDc);
-  SelectObject(memDc, oldMem);
-  DeleteObject(dib);
-  DeleteDC(memDc);
-  return result;
+  GlobalRectSink sink;
+  if (!sink.Ok()) return nullptr;
+  sink.Start();
+  ScanRegionRows(static_cast<const std::uint8_t*>(dibInfo.bmBits ? dibInfo.bmBits : bits), bm.bmWidth, bm.bmHeight,
+                 stride, MakeKeyRange(key, tolerance), sink);
+  return sink.TakeResult();
 }
 
 }  // namespace pimblo

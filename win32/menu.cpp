@@ -46,11 +46,10 @@ bool TPopupMenu::HandleMenuMessage(UINT msg, WPARAM, LPARAM lParam) {
     if (m->CtlType != ODT_MENU) return false;
     auto* item = reinterpret_cast<TMenuItem*>(m->itemData);
     if (std::find(items_.begin(), items_.end(), item) == items_.end()) return false;
-    HDC dc = GetDC(nullptr);
+    const win::WindowDc screen(nullptr);
     int w = 0, h = 0;
-    if (OnMeasureItem) OnMeasureItem(*item, dc, w, h);
-    else MeasurePlainItem(*item, dc, w, h);
-    ReleaseDC(nullptr, dc);
+    if (OnMeasureItem) OnMeasureItem(*item, screen.Get(), w, h);
+    else MeasurePlainItem(*item, screen.Get(), w, h);
     m->itemWidth = static_cast<UINT>(w);
     m->itemHeight = static_cast<UINT>(h);
     return true;

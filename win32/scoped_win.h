@@ -14,7 +14,7 @@ namespace pimblo::win {
 // How many handles of each kind our owners hold right now: the soak test's census
 // of the program's GDI and USER objects (the window system's own counts are not
 // available everywhere).
-enum class HandleKind : int { Gdi, Dc, Global, Icon, Menu, ImageList, Count };
+enum class HandleKind : int { Gdi, Dc, Global, Menu, ImageList, Count };
 inline int g_liveHandles[static_cast<int>(HandleKind::Count)] = {};
 inline int LiveHandles(HandleKind kind) { return g_liveHandles[static_cast<int>(kind)]; }
 
@@ -58,30 +58,21 @@ class Scoped {
   Handle h_{};
 };
 
-struct GdiObjectTraits {
-  static constexpr HandleKind kKind = HandleKind::Gdi;
-  static void Close(HGDIOBJ h) { DeleteObject(h); }
+// What an owner knows of one kind of handle: the census it is counted in and
+// the call that releases it.
+template <HandleKind Kind, auto CloseCall>
+struct HandleTraits {
+  static constexpr HandleKind kKind = Kind;
+  template <class Handle>
+  static void Close(Handle h) {
+    CloseCall(h);
+  }
 };
-struct DcTraits {
-  static constexpr HandleKind kKind = HandleKind::Dc;
-  static void Close(HDC h) { DeleteDC(h); }
-};
-struct GlobalTraits {
-  static constexpr HandleKind kKind = HandleKind::Global;
-  static void Close(HGLOBAL h) { GlobalFree(h); }
-};
-struct IconTraits {
-  static constexpr HandleKind kKind = HandleKind::Icon;
-  static void Close(HICON h) { DestroyIcon(h); }
-};
-struct MenuTraits {
-  static constexpr HandleKind kKind = HandleKind::Menu;
-  static void Close(HMENU h) { DestroyMenu(h); }
-};
-struct ImageListTraits {
-  static constexpr HandleKind kKind = HandleKind::ImageList;
-  static void Close(HIMAGELIST h);
-};
+using GdiObjectTraits = HandleTraits<HandleKind::Gdi, &DeleteObject>;
+using DcTraits = HandleTraits<HandleKind::Dc, &DeleteDC>;
+using GlobalTraits = HandleTraits<HandleKind::Global, &GlobalFree>;
+using MenuTraits = HandleTraits<HandleKind::Menu, &DestroyMenu>;
+using ImageListTraits = HandleTraits<HandleKind::ImageList, &ImageList_Destroy>;
 
 using ScopedBitmap = Scoped<HBITMAP, GdiObjectTraits>;
 using ScopedRegion = Scoped<HRGN, GdiObjectTraits>;
@@ -90,7 +81,6 @@ using ScopedFont = Scoped<HFONT, GdiObjectTraits>;
 using ScopedPen = Scoped<HPEN, GdiObjectTraits>;
 using ScopedMemoryDc = Scoped<HDC, DcTraits>;  // from CreateCompatibleDC, never a window's DC
 using ScopedGlobal = Scoped<HGLOBAL, GlobalTraits>;
-using ScopedIcon = Scoped<HICON, IconTraits>;  // from CreateIcon…/LoadImage without LR_SHARED
 using ScopedMenu = Scoped<HMENU, MenuTraits>;
 using ScopedImageList = Scoped<HIMAGELIST, ImageListTraits>;
 

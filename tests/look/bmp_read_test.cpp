@@ -6,15 +6,12 @@
 #include <cstdint>
 
 #include "look/bmp_read.h"
+#include "sprites/bytes.h"
 
 namespace pimblo::test {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-void Put(Bytes& b, std::uint32_t v, int n) {
-  for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
 
 struct BmpFields {
   std::int32_t width, height;
@@ -29,18 +26,20 @@ struct BmpFields {
 
 Bytes Bmp(const BmpFields& f) {
   const std::uint32_t offset = 54 + 4 * static_cast<std::uint32_t>(f.masks.size() + f.palette.size());
-  Bytes b = {'B', 'M'};
-  Put(b, offset + static_cast<std::uint32_t>(f.pixels.size()), 4);
-  Put(b, 0, 4);
-  Put(b, offset, 4);
-  for (std::uint32_t v : {40u, std::uint32_t(f.width), std::uint32_t(f.height)}) Put(b, v, 4);
-  Put(b, f.planes, 2);
-  Put(b, f.bits, 2);
-  for (std::uint32_t v : {f.compression, std::uint32_t(f.pixels.size()), 0u, 0u, f.coloursUsed, 0u}) Put(b, v, 4);
-  for (std::uint32_t m : f.masks) Put(b, m, 4);
-  for (std::uint32_t p : f.palette) Put(b, p, 4);
-  b.insert(b.end(), f.pixels.begin(), f.pixels.end());
-  return b;
+  ByteWriter b;
+  b.U8('B');
+  b.U8('M');
+  b.U32(offset + static_cast<std::uint32_t>(f.pixels.size()));
+  b.U32(0);
+  b.U32(offset);
+  for (std::uint32_t v : {40u, std::uint32_t(f.width), std::uint32_t(f.height)}) b.U32(v);
+  b.U16(f.planes);
+  b.U16(f.bits);
+  for (std::uint32_t v : {f.compression, std::uint32_t(f.pixels.size()), 0u, 0u, f.coloursUsed, 0u}) b.U32(v);
+  for (std::uint32_t m : f.masks) b.U32(m);
+  for (std::uint32_t p : f.palette) b.U32(p);
+  b.Bytes(f.pixels);
+  return b.Take();
 }
 
 constexpr Pixel R = 0xFF0000, G = 0x00FF00, B = 0x0000FF, W = 0xFFFFFF, K = 0;

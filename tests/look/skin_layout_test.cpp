@@ -1,6 +1,8 @@
 // The frame of a skinned window, worked out for our skin and for hand-made ones.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "look/skin_choice.h"
 #include "look/skin_layout.h"
 #include "resources/embedded_assets.h"
@@ -263,47 +265,43 @@ Bitmap NumberedSource() {
   return src;
 }
 
+// The pixels a drawing should have left at given places.
+struct PixelAt {
+  std::int32_t x, y;
+  Pixel value;
+};
+void ExpectPixels(const Bitmap& b, std::initializer_list<PixelAt> expected) {
+  for (const PixelAt& p : expected) EXPECT_EQ(b.At(p.x, p.y), p.value) << "at " << p.x << "," << p.y;
+}
+
 TEST(SkinLayout, NineSliceKeepsCornersAndStretchesTheRest) {
   const Bitmap src = NumberedSource();
   Bitmap dst(12, 8, 999);
   DrawNineSlice(dst, {0, 0, 12, 8}, src, {0, 0, 6, 4}, 2, 1, 1, 1, false);
   // Corners as they are.
-  EXPECT_EQ(dst.At(0, 0), 0u);
-  EXPECT_EQ(dst.At(1, 0), 1u);
-  EXPECT_EQ(dst.At(11, 0), 5u);
-  EXPECT_EQ(dst.At(0, 7), 30u);
-  EXPECT_EQ(dst.At(11, 7), 35u);
+  ExpectPixels(dst, {{0, 0, 0}, {1, 0, 1}, {11, 0, 5}, {0, 7, 30}, {11, 7, 35}});
   // The top edge stretched from columns 2..4 over 2..10, the middle from rows 1..2 over 1..6.
-  EXPECT_EQ(dst.At(2, 0), 2u);
-  EXPECT_EQ(dst.At(10, 0), 4u);
-  EXPECT_EQ(dst.At(5, 3), 13u);
-  EXPECT_EQ(dst.At(0, 6), 20u);
+  ExpectPixels(dst, {{2, 0, 2}, {10, 0, 4}, {5, 3, 13}, {0, 6, 20}});
   for (Pixel p : dst.pixels) EXPECT_NE(p, 999u) << "every pixel is painted";
 
   Bitmap tiled(12, 4, 999);
   DrawNineSlice(tiled, {0, 0, 12, 4}, src, {0, 0, 6, 4}, 1, 0, 1, 0, true);
   // The middle (columns 1..4) repeats every 4 pixels.
-  EXPECT_EQ(tiled.At(1, 0), 1u);
-  EXPECT_EQ(tiled.At(5, 0), 1u);
-  EXPECT_EQ(tiled.At(6, 0), 2u);
-  EXPECT_EQ(tiled.At(11, 0), 5u);
+  ExpectPixels(tiled, {{1, 0, 1}, {5, 0, 1}, {6, 0, 2}, {11, 0, 5}});
 
   // Margins wider than the target are dropped: the whole frame is stretched.
   Bitmap narrow(3, 4, 999);
   DrawNineSlice(narrow, {0, 0, 3, 4}, src, {0, 0, 6, 4}, 2, 0, 2, 0, false);
-  EXPECT_EQ(narrow.At(0, 0), 0u);
-  EXPECT_EQ(narrow.At(1, 0), 2u);
-  EXPECT_EQ(narrow.At(2, 0), 4u);
+  ExpectPixels(narrow, {{0, 0, 0}, {1, 0, 2}, {2, 0, 4}});
   // A frame of a sheet: only that frame's pixels are read.
   Bitmap one(2, 2, 999);
   DrawNineSlice(one, {0, 0, 2, 2}, src, {3, 2, 5, 4}, 0, 0, 0, 0, false);
-  EXPECT_EQ(one.At(0, 0), 23u);
-  EXPECT_EQ(one.At(1, 1), 34u);
+  ExpectPixels(one, {{0, 0, 23}, {1, 1, 34}});
   // Clipped at the target's edges without complaint.
   Bitmap small(2, 2, 999);
   DrawNineSlice(small, {-5, -5, 7, 7}, src, {0, 0, 6, 4}, 0, 0, 0, 0, false);
   DrawTransparent(small, -1, -1, src, {0, 0, 6, 4});
-  EXPECT_EQ(small.At(0, 0), 11u);
+  ExpectPixels(small, {{0, 0, 11}});
 }
 
 TEST(SkinLayout, TransparentDrawingLeavesMagentaOut) {

@@ -5,6 +5,7 @@
 
 #include "look/lzh.h"
 #include "look/skin_read.h"
+#include "sprites/bytes.h"
 
 namespace pimblo::test {
 namespace {
@@ -14,15 +15,12 @@ using Bytes = std::vector<std::uint8_t>;
 // A package written field by field, so that any field can be wrong; entry byte i is 7 i.
 Bytes RawPackage(std::int32_t version, const std::string& directory, const std::vector<std::uint32_t>& sizes,
                  std::size_t dataBytes, std::uint32_t skipped = 0xDEADBEEF) {
-  Bytes b;
-  auto put = [&](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-  };
-  for (std::uint32_t v : {std::uint32_t(version), std::uint32_t(directory.size()), skipped, skipped}) put(v);
-  b.insert(b.end(), directory.begin(), directory.end());
-  for (std::uint32_t s : sizes) put(s);
-  for (std::size_t i = 0; i < dataBytes; ++i) b.push_back(static_cast<std::uint8_t>(i * 7));
-  return b;
+  ByteWriter b;
+  for (std::uint32_t v : {std::uint32_t(version), std::uint32_t(directory.size()), skipped, skipped}) b.U32(v);
+  for (char c : directory) b.U8(static_cast<std::uint8_t>(c));
+  for (std::uint32_t s : sizes) b.U32(s);
+  for (std::size_t i = 0; i < dataBytes; ++i) b.U8(static_cast<std::uint8_t>(i * 7));
+  return b.Take();
 }
 
 TEST(SkinPackage, IsLaidOutFieldByField) {
@@ -42,7 +40,7 @@ TEST(SkinReader, FindsEntriesOfARealLikePackage) {
   for (std::size_t i = 0; i < std::size(names); ++i) entries.push_back({names[i], Bytes(54 + 31 * i, 'B' + i)});
   const Bytes package = BuildSkinPackage(entries);
   const Bytes skinFile = TLZH::PackFile(package);
-  ASSERT_EQ(skinFile[0] | skinFile[1] << 8 | skinFile[2] << 16 | skinFile[3] << 24, int(package.size()));
+  ASSERT_EQ(ByteReader(skinFile).U32(), package.size());
 
   TSkinReader reader;
   ASSERT_TRUE(reader.Open(skinFile)) << reader.Error();

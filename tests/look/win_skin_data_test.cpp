@@ -9,6 +9,7 @@
 #include "look/skin_read.h"
 #include "look/win_skin_data.h"
 #include "resources/embedded_assets.h"
+#include "sprites/bytes.h"
 
 namespace pimblo::test {
 namespace {
@@ -28,10 +29,10 @@ Bytes SkinFile(const std::string& ini, std::vector<SkinEntry> entries = {}) {
 }
 
 Bytes Stream(const Bytes& file) {
-  Bytes out;
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(file.size() >> (8 * i)));
-  out.insert(out.end(), file.begin(), file.end());
-  return out;
+  ByteWriter out;
+  out.U32(static_cast<std::uint32_t>(file.size()));
+  out.Bytes(file);
+  return out.Take();
 }
 
 struct FakeManager : SkinManagerLink {

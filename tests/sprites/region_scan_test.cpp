@@ -60,6 +60,14 @@ TEST(ScanBitmap, AnAllTransparentPictureGivesOneEmptyBatch) {
   EXPECT_EQ(scan.batches[0].bound, kEmptyBound);
 }
 
+// Opaque columns (the even ones) between cut-out ones: one run per opaque column and row.
+Bitmap Striped(int width, int height) {
+  Bitmap b(width, height, R);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; x += 2) b.At(x, y) = B;
+  return b;
+}
+
 TEST(ScanBitmap, APictureWithoutTransparencyGivesOneFullRowPerRow) {
   const auto scan = ScanBitmap(Bitmap(7, 5, B), kPetKey, kPetTolerance);
   const auto rects = scan.AllRects();
@@ -69,11 +77,8 @@ TEST(ScanBitmap, APictureWithoutTransparencyGivesOneFullRowPerRow) {
 }
 
 TEST(ScanBitmap, TheBufferGrowsByHundredsAndTwoThousandRectanglesMakeABatch) {
-  // A checkerboard row of width 2n gives n runs; 50 rows of 50 runs = 2500 rects.
-  Bitmap b(100, 50, R);
-  for (int y = 0; y < 50; ++y)
-    for (int x = 0; x < 100; x += 2) b.At(x, y) = B;
-  const auto scan = ScanBitmap(b, kPetKey, kPetTolerance);
+  // A striped row of width 2n gives n runs; 50 rows of 50 runs = 2500 rects.
+  const auto scan = ScanBitmap(Striped(100, 50), kPetKey, kPetTolerance);
   ASSERT_EQ(scan.batches.size(), 2u);
   EXPECT_EQ(scan.batches[0].rects.size(), 2000u);
   EXPECT_EQ(scan.batches[0].capacity, 2000);
@@ -103,10 +108,7 @@ TEST(ScanBitmap, ReadsBottomUpRowsWithPaddedStrides) {
 }
 
 TEST(ScanBitmap, AtMostSixteenRunsARowInAPetSizedPicture) {
-  Bitmap b(32, 32, R);
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; x += 2) b.At(x, y) = B;
-  const auto scan = ScanBitmap(b, kPetKey, kPetTolerance);
+  const auto scan = ScanBitmap(Striped(32, 32), kPetKey, kPetTolerance);
   EXPECT_EQ(scan.batches.size(), 1u);
   EXPECT_EQ(scan.AllRects().size(), 512u);
 }

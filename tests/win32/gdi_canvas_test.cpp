@@ -3,6 +3,7 @@
 #ifdef _WIN32
 
 #include "look/menu_colors.h"
+#include "win32/dib.h"
 #include "win32/gdi_canvas.h"
 #include "win32/xp_menu_glue.h"
 
@@ -14,35 +15,19 @@ namespace {
 // A 32-bit top-down DIB section selected into a memory context.
 class Surface {
  public:
-  Surface(int width, int height) : width_(width), dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    dib_.Reset(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    pixels_ = static_cast<Pixel*>(bits);
-    old_ = SelectObject(dc_.Get(), dib_.Get());
-  }
-  ~Surface() { SelectObject(dc_.Get(), old_); }
-  Surface(const Surface&) = delete;
-  Surface& operator=(const Surface&) = delete;
+  Surface(int width, int height)
+      : dib_(width, height), dc_(CreateCompatibleDC(nullptr)), select_(dc_.Get(), dib_.Handle()) {}
 
   HDC Dc() const { return dc_.Get(); }
   ColorRef At(int x, int y) const {
     GdiFlush();
-    return ColorRefFromPixel(pixels_[y * width_ + x] & 0xFFFFFF);
+    return ColorRefFromPixel(dib_.Pixels()[y * dib_.Width() + x] & 0xFFFFFF);
   }
 
  private:
-  int width_;
+  ui::TDib dib_;
   win::ScopedMemoryDc dc_;
-  win::ScopedBitmap dib_;
-  Pixel* pixels_ = nullptr;
-  HGDIOBJ old_ = nullptr;
+  win::ScopedSelect select_;
 };
 
 constexpr ColorRef kRed = MakeColor(255, 0, 0), kBlue = MakeColor(0, 0, 255), kWhite = MakeColor(255, 255, 255);

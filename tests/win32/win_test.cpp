@@ -82,10 +82,9 @@ TEST(BitmapToRegion, EdgeCases) {
   EXPECT_EQ(BitmapToRegion(nullptr, kPetKey, kPetTolerance), nullptr);
   // A device-dependent bitmap is converted before the scan.
   {
-    HDC screen = GetDC(nullptr);
-    win::ScopedBitmap ddb(CreateCompatibleBitmap(screen, 8, 8));
-    win::ScopedMemoryDc dc(CreateCompatibleDC(screen));
-    ReleaseDC(nullptr, screen);
+    const win::WindowDc screen(nullptr);
+    win::ScopedBitmap ddb(CreateCompatibleBitmap(screen.Get(), 8, 8));
+    win::ScopedMemoryDc dc(CreateCompatibleDC(screen.Get()));
     {
       win::ScopedSelect select(dc.Get(), ddb.Get());
       win::ScopedBrush redBrush(CreateSolidBrush(RGB(255, 0, 0)));

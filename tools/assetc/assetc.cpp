@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "look/bmp_read.h"
+#include "look/win_skin_data.h"
 #include "sprites/bytes.h"
 #include "sprites/image_list_stream.h"
 #include "sprites/pet_sheets.h"
@@ -79,41 +81,10 @@ void Sheet(const std::string& in, int frames, const std::string& out) {
   WriteFile(out, WriteImageListStream(list));
 }
 
-void WriteBmpHeaders(ByteWriter& w, std::int32_t width, std::int32_t height, int bits, std::uint32_t imageBytes) {
-  w.U8('B');
-  w.U8('M');
-  w.U32(54 + imageBytes);
-  w.U32(0);
-  w.U32(54);
-  w.U32(40);
-  w.I32(width);
-  w.I32(height);
-  w.U16(1);
-  w.U16(static_cast<std::uint16_t>(bits));
-  w.U32(0);
-  w.U32(imageBytes);
-  w.I32(2835);
-  w.I32(2835);
-  w.U32(0);
-  w.U32(0);
-}
-
 void Bmp(const std::string& in, const std::string& out) {
   const XpmImage image = LoadXpm(in);
   if (image.hasNone) Fail(in + ": a glyph is opaque; it may not use None");
-  const Bitmap& p = image.pixels;
-  const std::uint32_t row = (static_cast<std::uint32_t>(p.width) * 3 + 3) & ~3u;
-  ByteWriter w;
-  WriteBmpHeaders(w, p.width, p.height, 24, row * static_cast<std::uint32_t>(p.height));
-  for (int y = p.height - 1; y >= 0; --y) {
-    for (int x = 0; x < p.width; ++x) {
-      w.U8(BlueOf(p.At(x, y)));
-      w.U8(GreenOf(p.At(x, y)));
-      w.U8(RedOf(p.At(x, y)));
-    }
-    w.Zeros(row - static_cast<std::uint32_t>(p.width) * 3);
-  }
-  WriteFile(out, w.Take());
+  WriteFile(out, WriteBmp24(image.pixels));
 }
 
 // One picture of an icon: its pixels, where it is see-through, its colours.
@@ -302,13 +273,7 @@ void Preview(const std::string& headsPath, const std::string& legsPath, int scal
   WriteFile(out, bytes);
 }
 
-void Stream(const std::string& in, const std::string& out) {
-  const auto bytes = ReadFile(in);
-  ByteWriter w;
-  w.I32(static_cast<std::int32_t>(bytes.size()));
-  w.Bytes(bytes);
-  WriteFile(out, w.Take());
-}
+void Stream(const std::string& in, const std::string& out) { WriteFile(out, SkinStreamOf(ReadFile(in))); }
 
 int Run(const std::vector<std::string>& a) {
   if (a.size() == 4 && a[0] == "sheet") Sheet(a[1], std::atoi(a[2].c_str()), a[3]);

@@ -1,10 +1,11 @@
 #include "tools/assetc/xpm.h"
 
-#include <cctype>
 #include <charconv>
 #include <map>
 #include <optional>
 #include <sstream>
+
+#include "look/text.h"
 
 namespace pimblo {
 namespace {
@@ -31,7 +32,7 @@ std::vector<std::string> StringLiterals(std::string_view text) {
 }
 
 std::optional<std::pair<Pixel, bool>> ParseColour(std::string value) {
-  for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  value = ToLower(value);
   if (value == "none") return std::pair<Pixel, bool>{0, true};
   if (value == "black") return std::pair<Pixel, bool>{MakePixel(0, 0, 0), false};
   if (value == "white") return std::pair<Pixel, bool>{MakePixel(255, 255, 255), false};

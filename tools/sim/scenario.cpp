@@ -96,35 +96,32 @@ MouseButton Button(const json& v, const std::string& where) {
   Fail(where, "must be \"left\", \"right\" or \"middle\"");
 }
 
+// What an event does, one action each: the key that names it, its kind and how its value is read.
+struct EventAction {
+  const char* key;
+  ScenarioEvent::Kind kind;
+  void (*read)(const json& v, const std::string& where, ScenarioEvent& e);
+};
+using Kind = ScenarioEvent::Kind;
+const EventAction kEventActions[] = {
+    {"cursor", Kind::Cursor, [](const json& v, const std::string& w, ScenarioEvent& e) { e.point = Point(v, w); }},
+    {"press", Kind::Press, [](const json& v, const std::string& w, ScenarioEvent& e) { e.button = Button(v, w); }},
+    {"release", Kind::Release, [](const json& v, const std::string& w, ScenarioEvent& e) { e.button = Button(v, w); }},
+    {"windows", Kind::Windows, [](const json& v, const std::string& w, ScenarioEvent& e) { e.windows = Windows(v, w); }},
+    {"speed_factor", Kind::SpeedFactor,
+     [](const json& v, const std::string& w, ScenarioEvent& e) { e.speedFactor = SpeedFactor(v, w); }},
+};
+
 ScenarioEvent Event(const json& v, const std::string& where) {
   OnlyKeys(v, where, {"tick", "cursor", "press", "release", "at", "windows", "speed_factor"});
   ScenarioEvent e;
   e.tick = Integer(Field(v, "tick", where), where + ".tick", 1, kMaxTicks);
   int actions = 0;
-  if (v.contains("cursor")) {
+  for (const EventAction& action : kEventActions) {
+    if (!v.contains(action.key)) continue;
     ++actions;
-    e.kind = ScenarioEvent::Kind::Cursor;
-    e.point = Point(v["cursor"], where + ".cursor");
-  }
-  if (v.contains("press")) {
-    ++actions;
-    e.kind = ScenarioEvent::Kind::Press;
-    e.button = Button(v["press"], where + ".press");
-  }
-  if (v.contains("release")) {
-    ++actions;
-    e.kind = ScenarioEvent::Kind::Release;
-    e.button = Button(v["release"], where + ".release");
-  }
-  if (v.contains("windows")) {
-    ++actions;
-    e.kind = ScenarioEvent::Kind::Windows;
-    e.windows = Windows(v["windows"], where + ".windows");
-  }
-  if (v.contains("speed_factor")) {
-    ++actions;
-    e.kind = ScenarioEvent::Kind::SpeedFactor;
-    e.speedFactor = SpeedFactor(v["speed_factor"], where + ".speed_factor");
+    e.kind = action.kind;
+    action.read(v[action.key], where + "." + action.key, e);
   }
   if (actions != 1) Fail(where, "needs exactly one of cursor, press, release, windows, speed_factor");
   if (v.contains("at")) {

@@ -19,6 +19,7 @@
 
 #include "look/lzh.h"
 #include "look/skin_read.h"
+#include "look/text.h"
 
 namespace {
 
@@ -91,8 +92,7 @@ void Pack(const fs::path& dir, const fs::path& list, const fs::path& out) {
     if (end == std::string_view::npos) end = text.size();
     std::string_view name = text.substr(start, end - start);
     start = end + 1;
-    while (!name.empty() && static_cast<unsigned char>(name.back()) <= ' ') name.remove_suffix(1);
-    while (!name.empty() && static_cast<unsigned char>(name.front()) <= ' ') name.remove_prefix(1);
+    name = pimblo::Trim(name);
     if (name.empty()) continue;
     CheckName(name);
     entries.push_back({std::string(name), ReadFile(dir / fs::path(std::string(name)))});
