@@ -14,7 +14,6 @@
 
 namespace pimblo {
 
-// A rectangle, right and bottom exclusive.
 // Window style bits, as the window system has them.
 namespace style {
 constexpr std::uint32_t kPopup = 0x80000000;
@@ -68,8 +67,6 @@ struct ChromeState {
 // tying actions to the window's boxes.
 bool IsButtonVisible(const TDataSkinSysButton& button, const ChromeState& w);
 
-// Buttons that draw the window's small icon instead of an image.
-constexpr bool IsIconAction(std::int32_t action) { return action == 3 || action == 11; }
 constexpr std::int32_t kSmallIconSize = 16;
 
 // A button's size: its image's width over its frame count by its height; an icon button without
@@ -123,7 +120,17 @@ enum class ButtonCommand { Close, MaximiseOrRestore, MinimiseOrRestore, SystemMe
                            ChildClose, Post };
 ButtonCommand CommandOfAction(std::int32_t action);
 
-// The replacement system menu: item tags 0 restore, 1 maximise, 2 minimise, 100 separator, 3 close.
+// The replacement system menu's items by tag. The tag of an item with a glyph is its glyph's place
+// in the skin's menu glyphs.
+namespace system_menu_tag {
+constexpr std::int32_t kRestore = 0;
+constexpr std::int32_t kMaximise = 1;
+constexpr std::int32_t kMinimise = 2;
+constexpr std::int32_t kClose = 3;
+constexpr std::int32_t kSeparator = 100;
+}  // namespace system_menu_tag
+
+// The replacement system menu: restore, maximise, minimise, a separator, close.
 struct SystemMenuItem {
   std::int32_t tag;
   const wchar_t* caption;
