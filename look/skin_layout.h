@@ -130,6 +130,9 @@ constexpr std::int32_t kClose = 3;
 constexpr std::int32_t kSeparator = 100;
 }  // namespace system_menu_tag
 
+// The replacement system menu's Tag, which its items also carry as their data.
+constexpr std::int32_t kSystemMenuTag = 33333;
+
 // The replacement system menu: restore, maximise, minimise, a separator, close.
 struct SystemMenuItem {
   std::int32_t tag;

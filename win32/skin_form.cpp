@@ -4,6 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "look/skin_choice.h"
 #include "win32/dib.h"
 #include "win32/dpi.h"
 #include "win32/skin_manage.h"
@@ -16,7 +17,6 @@ constexpr wchar_t kFormProperty[] = L"PimbloSkinForm";
 constexpr UINT_PTR kHoverTimer = 0x3501;
 constexpr UINT kHoverInterval = 250;
 constexpr UINT kMenuFirstId = 0x7000;  // menu item id = kMenuFirstId + tag
-constexpr int kSystemMenuTag = 33333;
 constexpr int kTitleTextMargin = 3;  // at least this much of the title bar above and below its text
 constexpr UINT WM_NCUAHDRAWCAPTION = 0x00AE;  // the themed caption painters of newer systems
 constexpr UINT WM_NCUAHDRAWFRAME = 0x00AF;
@@ -699,7 +699,8 @@ void TWinSkinForm::PerformAction(std::int32_t action, POINT screen) {
 void TWinSkinForm::ShowSystemMenu(POINT screen) {
   if (inMenu_) return;
   inMenu_ = true;
-  const bool replacement = skin_.SkinControls[xcSystemMenu] && !(GetWindowLongPtrW(window_, GWL_EXSTYLE) & WS_EX_MDICHILD);
+  const bool mdiChild = (GetWindowLongPtrW(window_, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
+  const bool replacement = !mdiChild && MaySkinPopupMenu(skin_, xcSystemMenu, kSystemMenuTag);
   HMENU menu = replacement ? systemMenu_.Get() : GetSystemMenu(window_, FALSE);
   if (menu) {
     if (replacement) {

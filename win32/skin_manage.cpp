@@ -83,8 +83,9 @@ LRESULT CALLBACK TSkinManage::HookProc(int code, WPARAM wParam, LPARAM lParam) {
         ++self->activated_;
         if (self->on_) self->SkinWindow(reinterpret_cast<HWND>(wParam));
       }
-      // Created windows: menu windows would be considered here when popup menus are skinned;
-      // destroyed windows release themselves on their last message.
+      // Created windows: the program's popup menus are drawn by their own handlers, not the skin
+      // (were they, MaySkinPopupMenu with xcPopupMenu would decide here); destroyed windows release
+      // themselves on their last message.
     } catch (...) {
       // Skinning never stops a window from being activated.
     }

@@ -432,5 +432,38 @@ TEST(SkinChoice, WindowsThatAreNotSkinned) {
   EXPECT_TRUE(with([](SkinCandidate& c) { c.className = "SysMonthCal32"; }));
 }
 
+TEST(SkinChoice, PopupMenusTheSkinDraws) {
+  struct Case {
+    const char* what;
+    TSkinControl kind;
+    bool reached;
+    std::int32_t disableTag, menuTag;
+    bool drawn;
+  } cases[] = {
+      {"a popup menu the skin reaches", xcPopupMenu, true, 99, 0, true},
+      {"its Tag is the DisableTag", xcPopupMenu, true, 99, 99, false},
+      {"its Tag modulo 100 is the DisableTag", xcPopupMenu, true, 99, 199, false},
+      {"a Tag next to it", xcPopupMenu, true, 99, 98, true},
+      {"another DisableTag", xcPopupMenu, true, 5, 305, false},
+      {"the skin does not reach popup menus", xcPopupMenu, false, 99, 0, false},
+      {"the replacement system menu", xcSystemMenu, true, 99, kSystemMenuTag, true},
+      {"the skin does not reach the system menu", xcSystemMenu, false, 99, kSystemMenuTag, false},
+      {"the system menu's Tag disabled", xcSystemMenu, true, kSystemMenuTag % 100, kSystemMenuTag, false},
+  };
+  for (const Case& c : cases) {
+    TSkinData skin;
+    skin.SkinControls.reset().set(c.kind, c.reached);
+    skin.DisableTag = c.disableTag;
+    EXPECT_EQ(MaySkinPopupMenu(skin, c.kind, c.menuTag), c.drawn) << c.what;
+  }
+  // As the program ships, its popup menus are its own and the system menu is the skin's.
+  TSkinData shipped;
+  shipped.SkinControls = MainFormSkinControls();
+  shipped.DisableTag = 99;
+  shipped.Loaded();
+  EXPECT_FALSE(MaySkinPopupMenu(shipped, xcPopupMenu, 0));
+  EXPECT_TRUE(MaySkinPopupMenu(shipped, xcSystemMenu, kSystemMenuTag));
+}
+
 }  // namespace
 }  // namespace pimblo
