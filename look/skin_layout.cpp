@@ -157,10 +157,6 @@ std::int32_t ButtonAt(const TitleLayout& layout, std::int32_t x, std::int32_t y)
   return -1;
 }
 
-bool IsSecondClick(bool firstSeen, std::uint32_t first, std::uint32_t time, std::uint32_t doubleClickTime) {
-  return firstSeen && time - first <= doubleClickTime;
-}
-
 std::int32_t RefineHitTest(std::int32_t result, std::int32_t y, std::int32_t titleHeight) {
   if (result != hit::kNowhere && result != hit::kCaption) return result;
   if (y >= titleHeight) return hit::kMenu;

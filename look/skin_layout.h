@@ -94,12 +94,6 @@ TitleLayout LayoutTitle(const TSkinData& skin, const ChromeState& w, const Borde
 // The button at a point (window coordinates), or -1.
 std::int32_t ButtonAt(const TitleLayout& layout, std::int32_t x, std::int32_t y);
 
-// Whether a click on the window icon at `time` is the second of a double click: a first click was
-// seen at `first`, at most doubleClickTime before. Both times are the clicks' own input times (the
-// millisecond clock, which wraps), not when they were handled: a handler that ran late, as behind
-// the system menu opened by the first click, must not split a double click in two.
-bool IsSecondClick(bool firstSeen, std::uint32_t first, std::uint32_t time, std::uint32_t doubleClickTime);
-
 // Hit-test codes, as the window system numbers them.
 namespace hit {
 constexpr std::int32_t kNowhere = 0;

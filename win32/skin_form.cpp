@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "look/skin_choice.h"
+#include "look/title_bar_input.h"
 #include "win32/dib.h"
 #include "win32/dpi.h"
 #include "win32/skin_manage.h"

@@ -223,13 +223,6 @@ TEST(SkinLayout, HitTestRefinement) {
   for (const Case& c : cases) EXPECT_EQ(RefineHitTest(c.result, c.y, 29), c.expected) << c.result << "@" << c.y;
 }
 
-TEST(SkinLayout, SecondClickOnTheIcon) {
-  EXPECT_TRUE(IsSecondClick(true, 1000, 1500, 500));
-  EXPECT_FALSE(IsSecondClick(true, 1000, 1501, 500));
-  EXPECT_FALSE(IsSecondClick(false, 1000, 1100, 500)) << "no first click";
-  EXPECT_TRUE(IsSecondClick(true, 0xFFFFFF00u, 0x40u, 500)) << "across the clock's wrap";
-}
-
 TEST(SkinLayout, ActionsAndTheSystemMenu) {
   EXPECT_EQ(CommandOfAction(0), ButtonCommand::Close);
   EXPECT_EQ(CommandOfAction(22), ButtonCommand::MaximiseOrRestore);
