@@ -199,7 +199,6 @@ void TWinSkinForm::Detach(bool destroying) {
     }
   }
   stage_ = kReleased;
-  manager_.ReleaseWindow(window_);
 }
 
 void TWinSkinForm::Refresh() {
