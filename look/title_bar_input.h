@@ -58,8 +58,8 @@ enum class CaptureChange { kKeep, kTake, kRelease };
 enum class TimerChange { kKeep, kStart, kStop };
 
 // What the window does about an event, in this order: bring itself forward, change the mouse
-// capture and the hover timer, draw buttons again, run a command or open the system menu, end the
-// system menu, close.
+// capture and the hover timer, draw buttons again, run a command or open the system menu, close.
+// endMenu is the answer to a click the system menu's loop took (kMenuClick).
 struct TitleBarDecision {
   bool consumed = false;  // the message ends here instead of going on to the window's own procedure
   bool bringForward = false;
