@@ -117,11 +117,7 @@ ButtonCommand CommandOfAction(std::int32_t action);
 // The replacement system menu's items by tag. The tag of an item with a glyph is its glyph's place
 // in the skin's menu glyphs.
 namespace system_menu_tag {
-constexpr std::int32_t kRestore = 0;
-constexpr std::int32_t kMaximise = 1;
-constexpr std::int32_t kMinimise = 2;
-constexpr std::int32_t kClose = 3;
-constexpr std::int32_t kSeparator = 100;
+enum : std::int32_t { kRestore = 0, kMaximise = 1, kMinimise = 2, kClose = 3, kSeparator = 100 };
 }  // namespace system_menu_tag
 
 // The replacement system menu's Tag, which its items also carry as their data.

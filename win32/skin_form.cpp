@@ -264,6 +264,13 @@ LRESULT TWinSkinForm::Proc(const Message& m) {
 
 LRESULT TWinSkinForm::Pass(const Message& m) { return CallWindowProcW(original_, window_, m.id, m.wParam, m.lParam); }
 
+template <class After>
+LRESULT TWinSkinForm::PassThen(const Message& m, After&& after) {
+  const LRESULT r = Pass(m);
+  after();
+  return r;
+}
+
 // A caption-less popup keeps its own shape, and a skin without main menus draws no frames.
 bool TWinSkinForm::DrawsFrame() const {
   return state_.kind != WindowKind::CaptionlessPopup && skin_.SkinControls[xcMainMenu];
@@ -312,15 +319,13 @@ LRESULT TWinSkinForm::OnRepaintFrame(const Message&) {
 }
 
 LRESULT TWinSkinForm::OnDpiChanged(const Message& m) {
-  const LRESULT r = Pass(m);
-  TakeSystemFonts();
-  return r;
+  return PassThen(m, [this] { TakeSystemFonts(); });
 }
 
 LRESULT TWinSkinForm::OnSettingChange(const Message& m) {
-  const LRESULT r = Pass(m);
-  if (m.wParam == SPI_SETNONCLIENTMETRICS) TakeSystemFonts();
-  return r;
+  return PassThen(m, [&] {
+    if (m.wParam == SPI_SETNONCLIENTMETRICS) TakeSystemFonts();
+  });
 }
 
 LRESULT TWinSkinForm::OnNcCalcSize(const Message& m) {
@@ -358,16 +363,15 @@ LRESULT TWinSkinForm::OnNcActivate(const Message& m) {
 LRESULT TWinSkinForm::OnThemedFramePaint(const Message&) { return 0; }
 
 LRESULT TWinSkinForm::OnSetText(const Message& m) {
-  const LRESULT r = Pass(m);
-  PaintFrame();
-  return r;
+  return PassThen(m, [this] { PaintFrame(); });
 }
 
+// Another icon: the title bar shows it.
 LRESULT TWinSkinForm::OnSetIcon(const Message& m) {
-  const LRESULT r = Pass(m);
-  ReadWindow();
-  PaintFrame();
-  return r;
+  return PassThen(m, [this] {
+    ReadWindow();
+    PaintFrame();
+  });
 }
 
 LRESULT TWinSkinForm::OnNcHitTest(const Message& m) {
@@ -443,13 +447,13 @@ LRESULT TWinSkinForm::OnSize(const Message& m) {
   return r;
 }
 
+// A sizeable window is dragged no larger than it maximises.
 LRESULT TWinSkinForm::OnGetMinMaxInfo(const Message& m) {
-  const LRESULT r = Pass(m);
-  if (state_.kind == WindowKind::Sizeable) {
+  return PassThen(m, [&] {
+    if (state_.kind != WindowKind::Sizeable) return;
     auto* info = reinterpret_cast<MINMAXINFO*>(m.lParam);
     info->ptMaxTrackSize = info->ptMaxSize;
-  }
-  return r;
+  });
 }
 
 LRESULT TWinSkinForm::OnTimer(const Message& m) {

@@ -70,8 +70,10 @@ class TWinSkinForm {
 
   static LRESULT CALLBACK StaticProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT Proc(const Message& m);
-  // The window's own procedure.
+  // The window's own procedure; PassThen does something more once it has answered.
   LRESULT Pass(const Message& m);
+  template <class After>
+  LRESULT PassThen(const Message& m, After&& after);
   bool DrawsFrame() const;
 
   // One handler a message.
