@@ -602,7 +602,8 @@ Bitmap TWinSkinForm::ComposeTitle() const {
       }
   const TDataSkinTitle& skinTitle = skin_.Title;
   if (skinTitle.Image.width > 0 && !layout_.textBack.Empty()) {
-    const Rect frame = BorderFrameRect(skinTitle.Image, skinTitle.FrameCount, state_.active ? 1 : 2, false);
+    const Rect frame =
+        BorderFrameRect(skinTitle.Image, skinTitle.FrameCount, BorderFrameIndex(skinTitle, state_.active), false);
     DrawNineSlice(title, layout_.textBack, skinTitle.Image, frame, skinTitle.LeftWidth, 0, skinTitle.RightWidth, 0,
                   skinTitle.Tile == 1);
   }
