@@ -1,5 +1,7 @@
 #include "look/skin_choice.h"
 
+#include <cassert>
+
 #include "look/skin_layout.h"
 
 namespace pimblo {
@@ -27,7 +29,7 @@ bool MaySkin(const SkinCandidate& w, TSkinData* defaultSkin, TSkinData* skin, bo
   if (w.answersSkinned || w.alreadySkinned) return false;
   if (w.mdiChild && !forced) return false;
   if (w.emptyRect) return false;
-  if (w.formTag == 99) return false;
+  if (w.formTag == kUnskinnedFormTag) return false;
   if (IsNeverSkinnedClass(w.className)) return false;
   if (defaultSkin) {
     bool doSkin = true;
@@ -40,6 +42,11 @@ bool MaySkin(const SkinCandidate& w, TSkinData* defaultSkin, TSkinData* skin, bo
     if (!doSkin) return false;
   }
   return skin && !skin->Empty();
+}
+
+bool MaySkinPopupMenu(const TSkinData& skin, TSkinControl kind, std::int32_t menuTag) {
+  assert((kind == xcPopupMenu || kind == xcSystemMenu) && "a popup menu is a popup menu or a system menu");
+  return skin.SkinControls.test(kind) && menuTag % 100 != skin.DisableTag;
 }
 
 }  // namespace pimblo

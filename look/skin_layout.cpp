@@ -40,19 +40,20 @@ Rect ClientFromWindow(const Rect& window, const BorderSizes& b, std::int32_t men
 namespace {
 // One of the two visibility conditions; `first` for Visibility, else Visibility1.
 bool VisibilityCondition(std::int32_t code, bool first, const TDataSkinSysButton& button, const ChromeState& w) {
+  namespace v = button_visibility;
   const bool maximised = w.placement == Placement::Maximised;
   switch (code) {
-    case 0: return first ? (button.Action != 0 || w.hasSysMenu) : true;
-    case 1: return maximised;
-    case 2: return !maximised;
-    case 3: return w.active;
-    case 4: return !w.active;
-    case 6: return first ? (w.hasMaxBox && w.hasSysMenu) : w.hasMaxBox;
-    case 7: return !w.hasMaxBox;
-    case 8: return first ? (w.hasMinBox && w.hasSysMenu) : w.hasMinBox;
-    case 9: return !w.hasMinBox;
-    case 100: return first ? w.hasMenuBar : VisibilityCondition(button.Visibility, true, button, w);
-    default: return code >= 200 && code <= 2000;
+    case v::kAlways: return first ? (button.Action != button_action::kClose || w.hasSysMenu) : true;
+    case v::kMaximised: return maximised;
+    case v::kNotMaximised: return !maximised;
+    case v::kActive: return w.active;
+    case v::kInactive: return !w.active;
+    case v::kMaxBox: return first ? (w.hasMaxBox && w.hasSysMenu) : w.hasMaxBox;
+    case v::kNoMaxBox: return !w.hasMaxBox;
+    case v::kMinBox: return first ? (w.hasMinBox && w.hasSysMenu) : w.hasMinBox;
+    case v::kNoMinBox: return !w.hasMinBox;
+    case v::kMenuBar: return first ? w.hasMenuBar : VisibilityCondition(button.Visibility, true, button, w);
+    default: return code >= v::kShownFirst && code <= v::kShownLast;
   }
 }
 }  // namespace
@@ -60,9 +61,10 @@ bool VisibilityCondition(std::int32_t code, bool first, const TDataSkinSysButton
 bool IsButtonVisible(const TDataSkinSysButton& button, const ChromeState& w) {
   if (!VisibilityCondition(button.Visibility, true, button, w)) return false;
   if (!VisibilityCondition(button.Visibility1, false, button, w)) return false;
-  if (button.Action == 1 && !w.hasMaxBox) return false;
-  if (button.Action == 2 && !w.hasMinBox) return false;
-  if ((button.Action == 3 || button.Action == 11 || button.Action == 12) && w.kind == WindowKind::Dialog) return false;
+  if (button.Action == button_action::kMaximise && !w.hasMaxBox) return false;
+  if (button.Action == button_action::kMinimise && !w.hasMinBox) return false;
+  const bool menuButton = IsIconAction(button.Action) || button.Action == button_action::kSystemMenu;
+  if (menuButton && w.kind == WindowKind::Dialog) return false;  // a dialog has no system menu button
   return true;
 }
 
@@ -76,7 +78,7 @@ Rect ButtonSize(const TDataSkinSysButton& button) {
 std::int32_t ButtonFrame(const TDataSkinSysButton& button, std::int32_t state, bool active) {
   std::int32_t frame;
   if (state == kButtonPressed || state == kButtonHot)
-    frame = (state == kButtonHot && button.Align == 100) ? 4 : state;
+    frame = (state == kButtonHot && button.Align == button_align::kMenuBar) ? 4 : state;
   else
     frame = (active || button.FrameCount < 4) ? 1 : 4;
   return std::clamp(frame, 1, std::max(1, button.FrameCount));
@@ -100,18 +102,19 @@ TitleLayout LayoutTitle(const TSkinData& skin, const ChromeState& w, const Borde
     if (!out.visible[i]) continue;
     const Rect size = ButtonSize(button);
     switch (button.Align) {
-      case 1:
+      case button_align::kRight:
         place(i, w.width - button.XCoord, button.YCoord);
         out.leftmostRightButton = std::min(out.leftmostRightButton, out.buttons[i].left);
         break;
-      case 100: {
+      case button_align::kMenuBar: {
         const std::int32_t y = b.title + (w.menuBarHeight - size.Height()) / 2;
         const std::int32_t x = w.rightToLeft ? b.left + button.XCoord - size.Width()
                                              : w.width - b.right - button.XCoord;
         place(i, x, y);
         break;
       }
-      case 2: case 3: case 8: case 9: break;
+      case button_align::kBeforeText: case button_align::kAfterText:
+      case button_align::kBeforeText2: case button_align::kAfterText2: break;
       default: place(i, button.XCoord, button.YCoord); break;
     }
   }
@@ -140,8 +143,10 @@ TitleLayout LayoutTitle(const TSkinData& skin, const ChromeState& w, const Borde
     if (!out.visible[i]) continue;
     const auto& button = skin.SysButtons[i];
     const Rect size = ButtonSize(button);
-    if (button.Align == 2 || button.Align == 8) place(i, x - size.Width() - button.XCoord, button.YCoord);
-    if (button.Align == 3 || button.Align == 9) place(i, x + fullWidth + button.XCoord, button.YCoord);
+    if (button.Align == button_align::kBeforeText || button.Align == button_align::kBeforeText2)
+      place(i, x - size.Width() - button.XCoord, button.YCoord);
+    if (button.Align == button_align::kAfterText || button.Align == button_align::kAfterText2)
+      place(i, x + fullWidth + button.XCoord, button.YCoord);
   }
   return out;
 }
@@ -152,10 +157,6 @@ std::int32_t ButtonAt(const TitleLayout& layout, std::int32_t x, std::int32_t y)
   return -1;
 }
 
-bool IsSecondClick(bool firstSeen, std::uint32_t first, std::uint32_t time, std::uint32_t doubleClickTime) {
-  return firstSeen && time - first <= doubleClickTime;
-}
-
 std::int32_t RefineHitTest(std::int32_t result, std::int32_t y, std::int32_t titleHeight) {
   if (result != hit::kNowhere && result != hit::kCaption) return result;
   if (y >= titleHeight) return hit::kMenu;
@@ -164,25 +165,27 @@ std::int32_t RefineHitTest(std::int32_t result, std::int32_t y, std::int32_t tit
 }
 
 ButtonCommand CommandOfAction(std::int32_t action) {
+  namespace a = button_action;
   switch (action) {
-    case 0: return ButtonCommand::Close;
-    case 1: case 22: return ButtonCommand::MaximiseOrRestore;
-    case 2: case 23: return ButtonCommand::MinimiseOrRestore;
-    case 3: case 11: case 12: return ButtonCommand::SystemMenu;
-    case 7: case 60: return ButtonCommand::ChildMinimise;
-    case 8: case 61: return ButtonCommand::ChildRestore;
-    case 9: case 62: return ButtonCommand::ChildClose;
+    case a::kClose: return ButtonCommand::Close;
+    case a::kMaximise: case a::kMaximiseAnyBox: return ButtonCommand::MaximiseOrRestore;
+    case a::kMinimise: case a::kMinimiseAnyBox: return ButtonCommand::MinimiseOrRestore;
+    case a::kIcon: case a::kIcon2: case a::kSystemMenu: return ButtonCommand::SystemMenu;
+    case a::kChildMinimise: case a::kChildMinimise2: return ButtonCommand::ChildMinimise;
+    case a::kChildRestore: case a::kChildRestore2: return ButtonCommand::ChildRestore;
+    case a::kChildClose: case a::kChildClose2: return ButtonCommand::ChildClose;
     default: return ButtonCommand::Post;
   }
 }
 
 std::vector<SystemMenuItem> SystemMenuItems(bool hasMinBox, bool hasMaxBox, Placement placement) {
   std::vector<SystemMenuItem> items;
-  items.push_back({0, L" Restore ", L"", placement != Placement::Normal});
-  if (hasMaxBox) items.push_back({1, L" Maximize ", L"", placement != Placement::Maximised});
-  if (hasMinBox) items.push_back({2, L" Minimize ", L"", placement != Placement::Minimised});
-  items.push_back({100, L"-", L"", true});
-  items.push_back({3, L" Close ", L"Shift+F4", true});
+  namespace tag = system_menu_tag;
+  items.push_back({tag::kRestore, L" Restore ", L"", placement != Placement::Normal});
+  if (hasMaxBox) items.push_back({tag::kMaximise, L" Maximize ", L"", placement != Placement::Maximised});
+  if (hasMinBox) items.push_back({tag::kMinimise, L" Minimize ", L"", placement != Placement::Minimised});
+  items.push_back({tag::kSeparator, L"-", L"", true});
+  items.push_back({tag::kClose, L" Close ", L"Shift+F4", true});
   return items;
 }
 

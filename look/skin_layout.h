@@ -67,8 +67,6 @@ struct ChromeState {
 // tying actions to the window's boxes.
 bool IsButtonVisible(const TDataSkinSysButton& button, const ChromeState& w);
 
-// Buttons that draw the window's small icon instead of an image.
-constexpr bool IsIconAction(std::int32_t action) { return action == 3 || action == 11; }
 constexpr std::int32_t kSmallIconSize = 16;
 
 // A button's size: its image's width over its frame count by its height; an icon button without
@@ -96,12 +94,6 @@ TitleLayout LayoutTitle(const TSkinData& skin, const ChromeState& w, const Borde
 // The button at a point (window coordinates), or -1.
 std::int32_t ButtonAt(const TitleLayout& layout, std::int32_t x, std::int32_t y);
 
-// Whether a click on the window icon at `time` is the second of a double click: a first click was
-// seen at `first`, at most doubleClickTime before. Both times are the clicks' own input times (the
-// millisecond clock, which wraps), not when they were handled: a handler that ran late, as behind
-// the system menu opened by the first click, must not split a double click in two.
-bool IsSecondClick(bool firstSeen, std::uint32_t first, std::uint32_t time, std::uint32_t doubleClickTime);
-
 // Hit-test codes, as the window system numbers them.
 namespace hit {
 constexpr std::int32_t kNowhere = 0;
@@ -122,7 +114,16 @@ enum class ButtonCommand { Close, MaximiseOrRestore, MinimiseOrRestore, SystemMe
                            ChildClose, Post };
 ButtonCommand CommandOfAction(std::int32_t action);
 
-// The replacement system menu: item tags 0 restore, 1 maximise, 2 minimise, 100 separator, 3 close.
+// The replacement system menu's items by tag. The tag of an item with a glyph is its glyph's place
+// in the skin's menu glyphs.
+namespace system_menu_tag {
+enum : std::int32_t { kRestore = 0, kMaximise = 1, kMinimise = 2, kClose = 3, kSeparator = 100 };
+}  // namespace system_menu_tag
+
+// The replacement system menu's Tag, which its items also carry as their data.
+constexpr std::int32_t kSystemMenuTag = 33333;
+
+// The replacement system menu: restore, maximise, minimise, a separator, close.
 struct SystemMenuItem {
   std::int32_t tag;
   const wchar_t* caption;

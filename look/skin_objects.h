@@ -67,14 +67,67 @@ struct TDataSkinButton : TDataSkinObject {
   bool HasPressedColour2 = false;
 };
 
+// A title-bar button's Action: what a click on it does. A code not named here is posted to the
+// window as it is.
+namespace button_action {
+constexpr std::int32_t kPicture = -1;  // a picture that does nothing of its own
+constexpr std::int32_t kClose = 0;
+constexpr std::int32_t kMaximise = 1;  // maximise or restore; shown only with a maximise box
+constexpr std::int32_t kMinimise = 2;  // minimise or restore; shown only with a minimise box
+constexpr std::int32_t kIcon = 3;      // the window's small icon, opening the system menu
+constexpr std::int32_t kChildMinimise = 7;  // the three buttons of a maximised child window
+constexpr std::int32_t kChildRestore = 8;
+constexpr std::int32_t kChildClose = 9;
+constexpr std::int32_t kIcon2 = 11;      // another code for kIcon
+constexpr std::int32_t kSystemMenu = 12;  // opens the system menu, drawing its own picture
+constexpr std::int32_t kMaximiseAnyBox = 22;  // maximise or restore, with or without a maximise box
+constexpr std::int32_t kMinimiseAnyBox = 23;  // minimise or restore, with or without a minimise box
+constexpr std::int32_t kChildMinimise2 = 60;  // other codes for the child window's buttons
+constexpr std::int32_t kChildRestore2 = 61;
+constexpr std::int32_t kChildClose2 = 62;
+}  // namespace button_action
+
+// Buttons that draw the window's small icon instead of a picture.
+constexpr bool IsIconAction(std::int32_t action) {
+  return action == button_action::kIcon || action == button_action::kIcon2;
+}
+
+// A title-bar button's Align: where it goes. A code not named here places it as kLeft does.
+namespace button_align {
+constexpr std::int32_t kLeft = 0;         // at (XCoord, YCoord) from the window's top-left corner
+constexpr std::int32_t kRight = 1;        // XCoord from the window's right edge
+constexpr std::int32_t kBeforeText = 2;   // XCoord left of the title text
+constexpr std::int32_t kAfterText = 3;    // XCoord right of the title text
+constexpr std::int32_t kBeforeText2 = 8;  // another code for kBeforeText
+constexpr std::int32_t kAfterText2 = 9;   // another code for kAfterText
+constexpr std::int32_t kMenuBar = 100;    // in the menu bar, XCoord from its far end (a child window's buttons)
+}  // namespace button_align
+
+// A title-bar button's Visibility and Visibility1: when it shows. A code not named here hides it.
+namespace button_visibility {
+constexpr std::int32_t kHidden = -1;  // what a picture-only button's Visibility1 is when the skin gives none
+constexpr std::int32_t kAlways = 0;   // as Visibility, a close button shows only with a system menu
+constexpr std::int32_t kMaximised = 1;
+constexpr std::int32_t kNotMaximised = 2;
+constexpr std::int32_t kActive = 3;
+constexpr std::int32_t kInactive = 4;
+constexpr std::int32_t kMaxBox = 6;    // as Visibility, a system menu is wanted too
+constexpr std::int32_t kNoMaxBox = 7;
+constexpr std::int32_t kMinBox = 8;    // as Visibility, a system menu is wanted too
+constexpr std::int32_t kNoMinBox = 9;
+constexpr std::int32_t kMenuBar = 100;  // as Visibility, the window has a menu bar; as Visibility1, Visibility decides
+constexpr std::int32_t kShownFirst = 200;  // every code from here to kShownLast shows the button
+constexpr std::int32_t kShownLast = 2000;
+}  // namespace button_visibility
+
 struct TDataSkinSysButton : TDataSkinObject {
-  std::int32_t Action = 0;
-  std::int32_t Align = 0;
+  std::int32_t Action = button_action::kClose;
+  std::int32_t Align = button_align::kLeft;
   std::int32_t XCoord = 0;
   std::int32_t YCoord = 0;
   std::int32_t CombineOp = -1;
-  std::int32_t Visibility = 0;
-  std::int32_t Visibility1 = 0;
+  std::int32_t Visibility = button_visibility::kAlways;
+  std::int32_t Visibility1 = button_visibility::kAlways;
 };
 
 struct TDataSkinBoxLabel : TDataSkinObject {

@@ -235,12 +235,14 @@ bool IsTitleBarButtonSection(std::string_view upperName) {
 TDataSkinSysButton ReadTitleBarButton(const TQuickIni& ini, const TSkinReader& reader, const std::string& section) {
   TDataSkinSysButton b;
   b.Name = ToUpper(section);
-  b.Action = ini.ReadInteger(section, "Action", 0);
-  b.Align = ini.ReadInteger(section, "Align", 0);
+  b.Action = ini.ReadInteger(section, "Action", button_action::kClose);
+  b.Align = ini.ReadInteger(section, "Align", button_align::kLeft);
   b.XCoord = ini.ReadInteger(section, "Xcoord", 0);
   b.YCoord = ini.ReadInteger(section, "Ycoord", 0);
-  b.Visibility = ini.ReadInteger(section, "Visibility", 0);
-  b.Visibility1 = ini.ReadInteger(section, "Visibility1", b.Action == -1 ? -1 : 0);
+  b.Visibility = ini.ReadInteger(section, "Visibility", button_visibility::kAlways);
+  b.Visibility1 = ini.ReadInteger(section, "Visibility1", b.Action == button_action::kPicture
+                                                              ? button_visibility::kHidden
+                                                              : button_visibility::kAlways);
   b.CombineOp = ini.ReadInteger(section, "CombineOp", -1);
   b.FrameCount = ini.ReadInteger(section, "frame", 0);
   b.Image = LoadSkinBitmap(reader, ini.ReadString(section, "ButtonImage", ""));
@@ -250,7 +252,7 @@ TDataSkinSysButton ReadTitleBarButton(const TQuickIni& ini, const TSkinReader& r
     if (!IsEmpty(b.Image))
       b.FrameCount = std::int64_t{b.Image.width} * 5 <= std::int64_t{b.Image.height} * 19 ? 3 : 6;  // w / h <= 3.8
     if (b.Action < 0) b.FrameCount = 6;
-    if (b.Action == 3 || b.Action == 11) b.Image = Bitmap();
+    if (IsIconAction(b.Action)) b.Image = Bitmap();
   }
   b.FrameCount = AtLeastOne(b.FrameCount);
   return b;
@@ -398,18 +400,24 @@ void TSkinData::ReadSkin(const TQuickIni& ini, const TSkinReader& reader) {
   // which share one picture of twelve frames, four each.
   for (const std::string& section : sections) {
     if (!IsTitleBarButtonSection(ToUpper(section))) continue;
-    if (ini.ReadInteger(section, "Action", 0) == -1 && ini.ReadInteger(section, "Visibility", -1) != 0) continue;
+    // A picture-only button is there only when its Visibility says always.
+    if (ini.ReadInteger(section, "Action", button_action::kClose) == button_action::kPicture &&
+        ini.ReadInteger(section, "Visibility", button_visibility::kHidden) != button_visibility::kAlways)
+      continue;
     SysButtons.push_back(ReadTitleBarButton(ini, reader, section));
   }
   const Bitmap childButtons = LoadSkinBitmap(reader, ini.ReadString(kChildButtonsSection, "Image", ""));
   const std::int32_t cell = childButtons.width / kChildButtonFrames;
+  static_assert(button_action::kChildRestore == button_action::kChildMinimise + 1 &&
+                    button_action::kChildClose == button_action::kChildMinimise + 2,
+                "the child window's button codes follow their order");
   for (std::int32_t i = 0; i < 3; ++i) {
     TDataSkinSysButton b;
     b.Name = std::string(kChildButtonsSection);
-    b.Action = 7 + i;
-    b.Align = 100;
-    b.Visibility = 100;
-    b.Visibility1 = 100;
+    b.Action = button_action::kChildMinimise + i;  // minimise, restore, close
+    b.Align = button_align::kMenuBar;
+    b.Visibility = button_visibility::kMenuBar;
+    b.Visibility1 = button_visibility::kMenuBar;
     b.FrameCount = 4;
     if (!IsEmpty(childButtons)) {
       b.Image = Columns(childButtons, 4 * i * cell, 4 * cell);

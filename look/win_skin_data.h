@@ -94,7 +94,7 @@ class TSkinData {
   // ---- published properties, in their order
   bool Active() const { return active_; }
   void SetActive(bool active);
-  std::int32_t DisableTag = 99;
+  std::int32_t DisableTag = 99;        // popup menus whose Tag modulo 100 is this are not skinned
   TSkinControls SkinControls;          // every kind except xcMenuItem and xcFastReport
   std::vector<std::string> Skin3rd;    // "class=kind" lines; the built-in list at creation
   const std::string& SkinFile() const { return skinFile_; }

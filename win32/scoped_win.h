@@ -100,10 +100,13 @@ class ScopedSelect {
   HGDIOBJ old_;
 };
 
-// A window's device context from GetDC, given back with ReleaseDC.
+// A window's device context, given back with ReleaseDC: its client area's from GetDC, or the whole
+// window's, frame included, from GetWindowDC. It does not own the window.
 class WindowDc {
  public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  enum Area { kClient, kWholeWindow };
+  explicit WindowDc(HWND window, Area area = kClient)
+      : window_(window), dc_(area == kWholeWindow ? GetWindowDC(window) : GetDC(window)) {}
   ~WindowDc() {
     if (dc_) ReleaseDC(window_, dc_);
   }
@@ -114,6 +117,32 @@ class WindowDc {
  private:
   HWND window_;
   HDC dc_;
+};
+
+// A hook procedure installed with SetWindowsHookEx, taken out with UnhookWindowsHookEx. It owns the
+// installation only: neither the procedure nor anything the procedure reaches.
+class ScopedHook {
+ public:
+  ScopedHook() = default;
+  explicit ScopedHook(HHOOK hook) : hook_(hook) {}
+  ~ScopedHook() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+  }
+  ScopedHook(ScopedHook&& o) noexcept : hook_(std::exchange(o.hook_, nullptr)) {}
+  ScopedHook& operator=(ScopedHook&& o) noexcept {
+    if (this != &o) {
+      if (hook_) UnhookWindowsHookEx(hook_);
+      hook_ = std::exchange(o.hook_, nullptr);
+    }
+    return *this;
+  }
+  ScopedHook(const ScopedHook&) = delete;
+  ScopedHook& operator=(const ScopedHook&) = delete;
+  HHOOK Get() const { return hook_; }
+  explicit operator bool() const { return hook_ != nullptr; }
+
+ private:
+  HHOOK hook_ = nullptr;
 };
 
 // A locked global memory block, unlocked on leaving. It does not own the block.

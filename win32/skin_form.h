@@ -1,53 +1,30 @@
 // TWinSkinForm: one skinned top-level window. It replaces the window's own
 // window procedure, takes over the non-client messages and paints the skin's
-// borders, title bar and title-bar buttons, and shows a replacement system
-// menu. TWinSysButton is one title-bar button of it. The geometry comes from
-// look/skin_layout.h; this file is the window system's side of it.
+// borders, title bar and title-bar buttons, and shows the skin's replacement
+// system menu (win32/skin_system_menu.h). The geometry comes from
+// look/skin_layout.h and the title bar's input from look/title_bar_input.h;
+// this file translates the window system's messages for them and paints.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
+#include <cstdint>
 #include <string>
-#include <vector>
 
-#include "win32/scoped_win.h"
 #include "look/skin_layout.h"
+#include "look/title_bar_input.h"
+#include "win32/scoped_win.h"
+#include "win32/skin_system_menu.h"
 
 namespace pimblo {
 
 class TSkinManage;
-class TWinSkinForm;
 
 // The skin's private window messages.
 constexpr UINT kSkinRepaintFrame = 0x3502;
 constexpr UINT kSkinFinishAttach = 0x3503;
 constexpr UINT kSkinQuery = 0x3504;        // a skinned window answers 1
 constexpr UINT kSkinButtonAction = 0x3514; // wParam: the action code of a title-bar button
-
-// Something in a window's non-client area that reacts to the mouse.
-class TNCObject {
- public:
-  explicit TNCObject(TWinSkinForm& form) : form_(form) {}
-  virtual ~TNCObject() = default;
-  TNCObject(const TNCObject&) = delete;
-  TNCObject& operator=(const TNCObject&) = delete;
-  virtual void Press();
-  virtual void Release();
-  virtual void Enter();
-  virtual void Leave();
-  virtual void Repaint() = 0;
-  std::int32_t State = kButtonNormal;
- protected:
-  TWinSkinForm& form_;
-};
-
-class TWinSysButton final : public TNCObject {
- public:
-  TWinSysButton(TWinSkinForm& form, std::size_t index) : TNCObject(form), Index(index) {}
-  void Repaint() override;
-  std::size_t Index;  // in the skin's button list
-};
 
 class TWinSkinForm {
  public:
@@ -72,37 +49,87 @@ class TWinSkinForm {
   const ChromeState& State() const { return state_; }
   const BorderSizes& Borders() const { return borders_; }
   const TitleLayout& Layout() const { return layout_; }
-  // The title-bar button under the mouse, or null.
-  TNCObject* Hot() const { return hot_; }
-  void SetHot(TNCObject* object) { hot_ = object; }
-  const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const { return buttons_; }
+  const TitleBarInput& Input() const { return input_; }
 
   void PaintFrame();
-  // Draws one title-bar button on the window.
-  void PaintButton(const TWinSysButton& button);
 
  private:
+  // A message as the window procedure got it.
+  struct Message {
+    UINT id;
+    WPARAM wParam;
+    LPARAM lParam;
+  };
+  using Handler = LRESULT (TWinSkinForm::*)(const Message&);
+  struct Route {
+    UINT id;
+    bool frameOnly;  // handled only while the skin draws the frame (else the window's own procedure has it)
+    Handler handler;
+  };
+  static const Route kRoutes[];
+
   static LRESULT CALLBACK StaticProc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT CallOriginal(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Proc(const Message& m);
+  // The window's own procedure; PassThen does something more once it has answered.
+  LRESULT Pass(const Message& m);
+  template <class After>
+  LRESULT PassThen(const Message& m, After&& after);
+  bool DrawsFrame() const;
+
+  // One handler a message.
+  LRESULT OnSkinQuery(const Message& m);
+  LRESULT OnEraseBackground(const Message& m);
+  LRESULT OnDestroy(const Message& m);
+  LRESULT OnNcDestroy(const Message& m);
+  LRESULT OnFinishAttach(const Message& m);
+  LRESULT OnRepaintFrame(const Message& m);
+  LRESULT OnDpiChanged(const Message& m);
+  LRESULT OnSettingChange(const Message& m);
+  LRESULT OnNcCalcSize(const Message& m);
+  LRESULT OnNcPaint(const Message& m);
+  LRESULT OnNcActivate(const Message& m);
+  LRESULT OnThemedFramePaint(const Message& m);
+  LRESULT OnSetText(const Message& m);
+  LRESULT OnSetIcon(const Message& m);
+  LRESULT OnNcHitTest(const Message& m);
+  LRESULT OnNcMouseMove(const Message& m);
+  LRESULT OnNcLeftDown(const Message& m);
+  LRESULT OnMouseMove(const Message& m);
+  LRESULT OnLeftUp(const Message& m);
+  LRESULT OnCaptureChanged(const Message& m);
+  LRESULT OnNcRightDown(const Message& m);
+  LRESULT OnNcRightUp(const Message& m);
+  LRESULT OnSysCommand(const Message& m);
+  LRESULT OnSize(const Message& m);
+  LRESULT OnGetMinMaxInfo(const Message& m);
+  LRESULT OnTimer(const Message& m);
+  LRESULT OnMeasureItem(const Message& m);
+  LRESULT OnDrawItem(const Message& m);
+
+  // The title bar's input: an event at a point of the window, and what the input decided.
+  TitleBarEvent EventAt(TitleBarEvent::Kind kind, POINT windowPoint) const;
+  // Acts on a decision; a system menu it opens goes up at `menuAt` (screen).
+  void Act(const TitleBarDecision& decision, POINT menuAt = {});
+  void RunCommand(std::int32_t action);
+  void ShowSystemMenu(POINT screen);
+
   void ReadWindow();
   void LoadFonts();
+  void TakeSystemFonts();
   void ComputeBorders();
   void TakeCaption();
   void GiveCaptionBack();
   void UpdateRegion(bool force);
-  void Relayout(HDC dc);
-  Bitmap ComposeTitle(HDC dc);
-  POINT WindowPoint(LPARAM screenPoint) const;
-  void MouseMove(POINT p);
-  bool MouseDown(POINT p);
-  void MouseUp(POINT p);
-  void PerformAction(std::int32_t action, POINT screen);
-  void ShowSystemMenu(POINT screen);
-  void ExecuteSystemCommand(std::int32_t tag);
-  void CheckHover();
-  void DrawMenuItem(const DRAWITEMSTRUCT& item);
-  static LRESULT CALLBACK MenuFilter(int code, WPARAM wParam, LPARAM lParam);
+  // The window text as the title shows it.
+  std::wstring ShownTitle() const;
+  void Relayout(HDC dc, const std::wstring& shown);
+  Bitmap ComposeTitle() const;
+  void DrawFrame(HDC dc);
+  void DrawTitleBar(HDC dc, const Bitmap& title, const std::wstring& shown);
+  // Draws one title-bar button on the window.
+  void PaintButton(std::int32_t index);
+  POINT WindowPoint(POINT screen) const;
+  POINT WindowPointOfClient(LPARAM clientPoint) const;
 
   HWND window_;
   TSkinData& skin_;
@@ -112,26 +139,15 @@ class TWinSkinForm {
   ChromeState state_;
   BorderSizes borders_;
   TitleLayout layout_;
-  std::wstring className_;
   HWND ownerWindow_ = nullptr;
-  bool hadCaption_ = false;      // the caption bits were taken
-  LONG takenBits_ = 0;
-  bool sizeable_ = false;
+  LONG takenBits_ = 0;  // the style bits taken from the window, given back when the frame goes back
   HICON smallIcon_ = nullptr;    // not owned: the window's or its class's
   win::ScopedFont captionFont_;
   win::ScopedFont menuFont_;
   Bitmap titleBack_;  // the painted title bar without its buttons
-  std::vector<std::unique_ptr<TWinSysButton>> buttons_;
-  TNCObject* hot_ = nullptr;
-  TWinSysButton* pressed_ = nullptr;
-  win::ScopedMenu systemMenu_;
+  TitleBarInput input_;
+  TSkinSystemMenu systemMenu_;
   SIZE regionSize_{-1, -1};
-  UINT_PTR hoverTimer_ = 0;
-  DWORD lastIconClick_ = 0;
-  bool iconClicked_ = false;
-  bool inMenu_ = false;
-  bool closeAfterMenu_ = false;
-  static TWinSkinForm* menuForm_;  // the form whose system menu is up
 };
 
 }  // namespace pimblo

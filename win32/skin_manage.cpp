@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "win32/application.h"
 #include "win32/dib.h"
 #include "win32/form.h"
 #include "win32/text.h"
@@ -51,7 +52,7 @@ SkinManagerLink& TSkinManage::Link() {
 TSkinManage::TSkinManage() = default;
 
 TSkinManage::~TSkinManage() {
-  if (hook_) UnhookWindowsHookEx(hook_);
+  hook_ = win::ScopedHook();  // first: no window is skinned while the others are let go
   if (timer_) KillTimer(nullptr, timer_);
   UnskinAll();
   windows_.clear();
@@ -71,20 +72,21 @@ void TSkinManage::RemoveSkin(TSkinData& skin) {
 }
 
 void TSkinManage::InstallHook() {
-  if (!hook_) hook_ = SetWindowsHookExW(WH_CBT, &TSkinManage::HookProc, nullptr, GetCurrentThreadId());
+  if (!hook_) hook_ = win::ScopedHook(SetWindowsHookExW(WH_CBT, &TSkinManage::HookProc, nullptr, GetCurrentThreadId()));
 }
 
 LRESULT CALLBACK TSkinManage::HookProc(int code, WPARAM wParam, LPARAM lParam) {
   TSkinManage* self = g_manager.get();
-  const HHOOK hook = self ? self->hook_ : nullptr;
+  const HHOOK hook = self ? self->hook_.Get() : nullptr;
   if (self && code >= 0) {
     try {
       if (code == HCBT_ACTIVATE) {
         ++self->activated_;
         if (self->on_) self->SkinWindow(reinterpret_cast<HWND>(wParam));
       }
-      // Created windows: menu windows would be considered here when popup menus are skinned;
-      // destroyed windows release themselves on their last message.
+      // Created windows: the program's popup menus are drawn by their own handlers, not the skin
+      // (were they, MaySkinPopupMenu with xcPopupMenu would decide here); destroyed windows release
+      // themselves on their last message.
     } catch (...) {
       // Skinning never stops a window from being activated.
     }
@@ -100,7 +102,12 @@ void TSkinManage::Schedule(TSkinAction action, TSkinData& skin) {
 }
 
 void CALLBACK TSkinManage::TimerProc(HWND, UINT, UINT_PTR, DWORD) {
-  if (TSkinManage* self = g_manager.get()) self->RunPendingAction();
+  // Called by the message loop: what goes wrong goes to the standard error box, not through it.
+  try {
+    if (TSkinManage* self = g_manager.get()) self->RunPendingAction();
+  } catch (...) {
+    ui::ShowCurrentException();
+  }
 }
 
 void TSkinManage::RunPendingAction() {
@@ -160,10 +167,6 @@ void TSkinManage::SkinWindow(HWND window, bool forced) {
   if (!MaySkin(candidate, DefaultSkin(), skin, forced || forcing_)) return;
   windows_.push_back(std::make_unique<TWinSkinForm>(window, *skin, *this));
   windows_.back()->Attach();
-}
-
-void TSkinManage::ReleaseWindow(HWND) {
-  // The record is marked released by its form and freed the next time the list is looked at.
 }
 
 void TSkinManage::DropReleased() {

@@ -36,10 +36,9 @@ class TSkinManage {
   bool On() const { return on_; }
   int ActivatedCount() const { return activated_; }
 
-  // Attaches a TWinSkinForm to a window when the rules allow.
+  // Attaches a TWinSkinForm to a window when the rules allow. A released form's record is freed
+  // the next time the list is looked at.
   void SkinWindow(HWND window, bool forced = false);
-  // Forgets a window (it is released or gone).
-  void ReleaseWindow(HWND window);
   TWinSkinForm* Find(HWND window) const;
   std::size_t SkinnedCount() const;
 
@@ -71,7 +70,7 @@ class TSkinManage {
   std::vector<RegisteredSkin> skins_;
   std::vector<std::unique_ptr<TWinSkinForm>> windows_;
   std::vector<Resources> resources_;
-  HHOOK hook_ = nullptr;
+  win::ScopedHook hook_;
   bool on_ = false;
   int activated_ = 0;
   bool forcing_ = false;

@@ -225,13 +225,6 @@ TEST(SkinLayout, HitTestRefinement) {
   for (const Case& c : cases) EXPECT_EQ(RefineHitTest(c.result, c.y, 29), c.expected) << c.result << "@" << c.y;
 }
 
-TEST(SkinLayout, SecondClickOnTheIcon) {
-  EXPECT_TRUE(IsSecondClick(true, 1000, 1500, 500));
-  EXPECT_FALSE(IsSecondClick(true, 1000, 1501, 500));
-  EXPECT_FALSE(IsSecondClick(false, 1000, 1100, 500)) << "no first click";
-  EXPECT_TRUE(IsSecondClick(true, 0xFFFFFF00u, 0x40u, 500)) << "across the clock's wrap";
-}
-
 TEST(SkinLayout, ActionsAndTheSystemMenu) {
   EXPECT_EQ(CommandOfAction(0), ButtonCommand::Close);
   EXPECT_EQ(CommandOfAction(22), ButtonCommand::MaximiseOrRestore);
@@ -428,6 +421,39 @@ TEST(SkinChoice, WindowsThatAreNotSkinned) {
   EXPECT_FALSE(MaySkin(ok, &loaded, &loaded, false));
   EXPECT_EQ(asked, "TPimbloForm");
   EXPECT_TRUE(with([](SkinCandidate& c) { c.className = "SysMonthCal32"; }));
+}
+
+TEST(SkinChoice, PopupMenusTheSkinDraws) {
+  struct Case {
+    const char* what;
+    TSkinControl kind;
+    bool reached;
+    std::int32_t disableTag, menuTag;
+    bool drawn;
+  } cases[] = {
+      {"a popup menu the skin reaches", xcPopupMenu, true, 99, 0, true},
+      {"its Tag is the DisableTag", xcPopupMenu, true, 99, 99, false},
+      {"its Tag modulo 100 is the DisableTag", xcPopupMenu, true, 99, 199, false},
+      {"a Tag next to it", xcPopupMenu, true, 99, 98, true},
+      {"another DisableTag", xcPopupMenu, true, 5, 305, false},
+      {"the skin does not reach popup menus", xcPopupMenu, false, 99, 0, false},
+      {"the replacement system menu", xcSystemMenu, true, 99, kSystemMenuTag, true},
+      {"the skin does not reach the system menu", xcSystemMenu, false, 99, kSystemMenuTag, false},
+      {"the system menu's Tag disabled", xcSystemMenu, true, kSystemMenuTag % 100, kSystemMenuTag, false},
+  };
+  for (const Case& c : cases) {
+    TSkinData skin;
+    skin.SkinControls.reset().set(c.kind, c.reached);
+    skin.DisableTag = c.disableTag;
+    EXPECT_EQ(MaySkinPopupMenu(skin, c.kind, c.menuTag), c.drawn) << c.what;
+  }
+  // As the program ships, its popup menus are its own and the system menu is the skin's.
+  TSkinData shipped;
+  shipped.SkinControls = MainFormSkinControls();
+  shipped.DisableTag = 99;
+  shipped.Loaded();
+  EXPECT_FALSE(MaySkinPopupMenu(shipped, xcPopupMenu, 0));
+  EXPECT_TRUE(MaySkinPopupMenu(shipped, xcSystemMenu, kSystemMenuTag));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The skinned frame on real windows: attaching takes the caption over, answers the
 // skin's query, shrinks the client area to the skin's borders and cuts the region;
-// detaching gives everything back.
+// detaching gives everything back. And the replacement system menu's items.
 #include <gtest/gtest.h>
 
 #include "win32/scoped_win.h"
@@ -188,6 +188,30 @@ TEST_F(SkinnedWindowTest, ASkinThatDoesNotLoadLeavesWindowsAlone) {
   EXPECT_EQ(own.Find(w), nullptr);
   EXPECT_EQ(SendMessageW(w, kSkinQuery, 0, 0), 0);
   EXPECT_NE(GetWindowLongPtrW(w, GWL_STYLE) & WS_CAPTION, 0);
+}
+
+// The replacement system menu of a window with a minimise box and no maximise box.
+TEST(SkinSystemMenu, ItsItemsTheirCommandsAndWhatAPlacementGreys) {
+  TSkinSystemMenu menu;
+  menu.Build(true, false, Placement::Normal);
+  ASSERT_EQ(GetMenuItemCount(menu.Handle()), 4);
+  const UINT commands[] = {SC_RESTORE, SC_MINIMIZE, 0, SC_CLOSE};  // the separator runs nothing
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(TSkinSystemMenu::SystemCommandOf(GetMenuItemID(menu.Handle(), i)), commands[i]) << i;
+  struct Case {
+    Placement placement;
+    bool restoreGrey, minimiseGrey;
+  } cases[] = {{Placement::Normal, true, false}, {Placement::Minimised, false, true}, {Placement::Maximised, false, false}};
+  auto grey = [&](int i) { return (GetMenuState(menu.Handle(), GetMenuItemID(menu.Handle(), i), MF_BYCOMMAND) & MF_GRAYED) != 0; };
+  for (const Case& c : cases) {
+    menu.EnableFor(c.placement);
+    EXPECT_EQ(grey(0), c.restoreGrey) << static_cast<int>(c.placement);
+    EXPECT_EQ(grey(1), c.minimiseGrey) << static_cast<int>(c.placement);
+    EXPECT_FALSE(grey(3)) << "close never greys";
+  }
+  EXPECT_TRUE(TSkinSystemMenu::IsItem(ODT_MENU, kSystemMenuTag));
+  EXPECT_FALSE(TSkinSystemMenu::IsItem(ODT_MENU, 0)) << "another owner-drawn menu's item";
+  EXPECT_FALSE(TSkinSystemMenu::IsItem(ODT_BUTTON, kSystemMenuTag));
 }
 
 }  // namespace

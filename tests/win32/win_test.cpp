@@ -1,6 +1,6 @@
 // The Windows side on the real window system (run under wine64): the region
-// routine on GDI, the image lists read by ImageList_Read, the mirrored sheets on
-// real image lists, and the main form's handlers.
+// routine on GDI, the image lists read by ImageList_Read, the hook guard, the
+// mirrored sheets on real image lists, and the main form's handlers.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -183,6 +183,32 @@ TEST(MemoryStream, ReadsSeeksAndTellsItsSize) {
   void* other = nullptr;
   EXPECT_EQ(stream.QueryInterface(IID_IDispatch, &other), E_NOINTERFACE);
   EXPECT_EQ(other, nullptr);
+}
+
+int g_windowsCreated = 0;
+LRESULT CALLBACK CountCreatedWindows(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) ++g_windowsCreated;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void MakeAWindow() {
+  DestroyWindow(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+}
+
+TEST(ScopedHook, TakesItsHookOutOnceWhereverItWasMovedTo) {
+  win::ScopedHook kept;
+  {
+    win::ScopedHook hook(SetWindowsHookExW(WH_CBT, &CountCreatedWindows, nullptr, GetCurrentThreadId()));
+    ASSERT_TRUE(hook);
+    kept = std::move(hook);
+  }
+  g_windowsCreated = 0;
+  MakeAWindow();
+  EXPECT_GT(g_windowsCreated, 0) << "the guard it was moved from left the hook in";
+  kept = win::ScopedHook();
+  const int seen = g_windowsCreated;
+  MakeAWindow();
+  EXPECT_EQ(g_windowsCreated, seen) << "taken out with its last owner";
 }
 
 TEST(MirroredSheets, OnRealImageListsMatchThePlatformFreeOnes) {
