@@ -118,7 +118,7 @@ TMainForm::TMainForm(ui::TComponent* owner) : ui::TForm(owner) {
 void TMainForm::LoadSkin() {
   SkinData1.Reading = true;
   SkinData1.SetActive(true);
-  SkinData1.DisableTag = 99;
+  SkinData1.DisableTag = kUnskinnedMenuTag;
   SkinData1.SkinControls = MainFormSkinControls();
   SkinData1.Skin3rd = MainFormSkin3rd();
   SkinData1.SkinFormtype = TSkinFormType::sfMainform;

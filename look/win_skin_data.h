@@ -22,6 +22,9 @@
 
 namespace pimblo {
 
+// The Tag, taken modulo 100, that keeps a popup menu unskinned unless a skin says another.
+constexpr std::int32_t kUnskinnedMenuTag = 99;
+
 class TSkinReader;
 class TSkinData;
 
@@ -94,7 +97,7 @@ class TSkinData {
   // ---- published properties, in their order
   bool Active() const { return active_; }
   void SetActive(bool active);
-  std::int32_t DisableTag = 99;        // popup menus whose Tag modulo 100 is this are not skinned
+  std::int32_t DisableTag = kUnskinnedMenuTag;  // popup menus whose Tag modulo 100 is this are not skinned
   TSkinControls SkinControls;          // every kind except xcMenuItem and xcFastReport
   std::vector<std::string> Skin3rd;    // "class=kind" lines; the built-in list at creation
   const std::string& SkinFile() const { return skinFile_; }
