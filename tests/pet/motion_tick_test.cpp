@@ -34,28 +34,31 @@ TEST(MotionTick, APetDroppedInMidAirFallsBouncesSettlesAndWalksLeft) {
   EXPECT_TRUE(w.pet.FOnGround());
 }
 
-TEST(MotionTick, AWallContactReversesTheVelocityAndTheFacing) {
-  World w({800, 735});
-  w.Place(1024 - 32, 735.95f);
-  w.pet.VelX = 2;
-  w.pet.Direction = 1;
-  w.Tick();
-  EXPECT_TRUE(w.pet.BlockedX);
-  EXPECT_LT(w.pet.VelX, 0);
-  EXPECT_EQ(w.pet.Direction, 0);
-}
-
-TEST(MotionTick, AWallContactAtZeroHorizontalSpeedKeepsTheFacing) {
-  // Beyond the desktop's right bound every move is blocked horizontally.
-  World w({500, 300});
-  w.Place(1024 - 32 + 0.5f, 300);
-  w.pet.Direction = 1;
-  w.pet.VelX = 0;
-  w.pet.PullX = 0;
-  w.Tick();
-  EXPECT_TRUE(w.pet.BlockedX);
-  EXPECT_EQ(w.pet.VelX, 0);
-  EXPECT_EQ(w.pet.Direction, 1);
+// A wall contact reverses a moving pet's velocity and facing; at zero
+// horizontal speed (beyond the desktop's right bound every move is blocked
+// horizontally, and no walking force is left) the facing stays.
+TEST(MotionTick, AWallContactReversesTheVelocityAndTheFacingOfAMovingPet) {
+  struct Case {
+    ScreenPoint cursor;
+    float x, y, velX;
+    bool clearPull;
+    int wantDirection;
+  } const cases[] = {
+      {{800, 735}, 1024 - 32, 735.95f, 2, false, 0},
+      {{500, 300}, 1024 - 32 + 0.5f, 300, 0, true, 1},
+  };
+  for (const Case& c : cases) {
+    World w(c.cursor);
+    w.Place(c.x, c.y);
+    w.pet.VelX = c.velX;
+    w.pet.Direction = 1;
+    if (c.clearPull) w.pet.PullX = 0;
+    w.Tick();
+    EXPECT_TRUE(w.pet.BlockedX) << c.x;
+    if (c.velX > 0) EXPECT_LT(w.pet.VelX, 0);
+    else EXPECT_EQ(w.pet.VelX, 0);
+    EXPECT_EQ(w.pet.Direction, c.wantDirection) << c.x;
+  }
 }
 
 TEST(MotionTick, AHopHappensWhenBothDrawsAreOne) {

@@ -101,27 +101,32 @@ TEST(StepIsBlocked, DraggingUnblocksEveryStepButStillProbes) {
   EXPECT_TRUE(w.pet.StepIsBlocked(-1, 0));
 }
 
+// Moves the pet one pixel at a time (dx, dy) `steps` times.
+void Walk(World& w, int dx, int dy, int steps) {
+  for (int i = 0; i < steps; ++i) w.pet.Move(dx, dy);
+}
+
 // Where a pet moving one way comes to rest against a border line.
 TEST(RestingGeometry, AgainstLeftRightAndTopBorders) {
   {
     // Walking right into a left border column L: right column of the box at L - 2.
     World w({300, 700}, {{500, 600, 800, 768}});
     w.Place(300, 650);
-    for (int i = 0; i < 400; ++i) w.pet.Move(1, 0);
+    Walk(w, 1, 0, 400);
     EXPECT_EQ(Trunc(w.pet.PosX) + 31, 500 - 2);
   }
   {
     // Walking left into a right border column C: left column of the box at C + 1.
     World w({700, 650}, {{100, 600, 400, 768}});
     w.Place(700, 650);
-    for (int i = 0; i < 400; ++i) w.pet.Move(-1, 0);
+    Walk(w, -1, 0, 400);
     EXPECT_EQ(Trunc(w.pet.PosX), 399 + 1);
   }
   {
     // Falling onto a top border row T: bottom row of the box at T - 2.
     World w({200, 100}, {{100, 300, 400, 500}});
     w.Place(200, 100);
-    for (int i = 0; i < 400; ++i) w.pet.Move(0, 1);
+    Walk(w, 0, 1, 400);
     EXPECT_EQ(Trunc(w.pet.PosY) + 31, 300 - 2);
     // The row just below the box is T - 1, so walking along the border is free.
     EXPECT_FALSE(w.pet.StepIsBlocked(1, 0));
@@ -132,7 +137,7 @@ TEST(RestingGeometry, AgainstLeftRightAndTopBorders) {
 TEST(RestingGeometry, APetInFrontOfAWindowFallsThroughItsInteriorAndBottomBorder) {
   World w({200, 350}, {{100, 300, 400, 500}});
   w.Place(200, 350);
-  for (int i = 0; i < 800; ++i) w.pet.Move(0, 1);
+  Walk(w, 0, 1, 800);
   // The screen's bottom acts as a border row just below the screen: the bottom
   // row of the box comes to rest at 768 - 2.
   EXPECT_EQ(Trunc(w.pet.PosY) + 31, 768 - 2);
