@@ -74,9 +74,16 @@ help_shown() { wait_for 2 help_visible; }
 # 34 and two separators of 5. Sets ML MT MR MB to its rectangle.
 menu_open() { read -r _ _ ML MT MR MB < <(drv menu) && [ -n "${MB:-}" ] && [ $((MB - MT)) -ge 300 ]; }
 
-# Where the notification icon is: the right end of the taskbar of a 1024×768
-# Wine desktop, unless the caller says otherwise.
-tray_x=${tray_x:-1012} tray_y=${tray_y:-757}
+# WIDTH HEIGHT: where the notification icon is on a Wine virtual desktop of that
+# size, the right end of its taskbar: sets tray_x and tray_y. The tests' desktop
+# is 1024×768 unless the caller says otherwise.
+tray_on_desktop() { tray_x=$(($1 - 12)) tray_y=$(($2 - 11)); }
+[ -n "${tray_x:-}" ] && [ -n "${tray_y:-}" ] || tray_on_desktop 1024 768
+# SHOT SHOT: how many pixels differ between two screenshots in the icon's square.
+tray_icon_diff() {
+  local square=24x24+$((tray_x - 12))+$((tray_y - 12))
+  compare -metric AE "$1[$square]" "$2[$square]" null: 2>&1
+}
 
 # Opens the menu from the notification icon with mouse BUTTON (1 or 3).
 tray() {
