@@ -18,12 +18,19 @@ need() {
 }
 shot() { import -window root "$out/$1.png"; }
 
-# PATTERN: the command lines of this test's Wine prefix's processes that match
-# it (another test may run the same programs in a prefix of its own).
-of_prefix() {
+# PATTERN: the ids of this test's Wine prefix's processes whose command lines
+# match it (another test may run the same programs in a prefix of its own).
+prefix_pids() {
   local p
   for p in $(pgrep -f "$1"); do
-    { tr '\0' '\n' <"/proc/$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && tr '\0' ' ' <"/proc/$p/cmdline" && echo; } 2>/dev/null
+    { tr '\0' '\n' <"/proc/$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$p"; } 2>/dev/null
+  done
+}
+# PATTERN: the command lines of those processes, one a line.
+of_prefix() {
+  local p
+  for p in $(prefix_pids "$1"); do
+    { tr '\0' ' ' <"/proc/$p/cmdline" && echo; } 2>/dev/null
   done
 }
 
@@ -63,6 +70,9 @@ press_at() {
   sleep 0.1
   xdotool mouseup "${3:-1}"
 }
+
+# TITLE: a window of that title is there, shown or not.
+has_window() { drv window "$1" >/dev/null; }
 
 # The help window on the screen, minimised, or closed (hidden, not minimised).
 help_visible() { test "$(drv visible 简介)" = 1; }
