@@ -83,6 +83,10 @@ help_shown() { wait_for 2 help_visible; }
 # The pet's menu is open: its twelve items are ten of 28 pixels, the read-out of
 # 34 and two separators of 5. Sets ML MT MR MB to its rectangle.
 menu_open() { read -r _ _ ML MT MR MB < <(drv menu) && [ -n "${MB:-}" ] && [ $((MB - MT)) -ge 300 ]; }
+# No menu is open.
+menu_closed() { test "$(drv menu)" = none; }
+# TITLE: the window of that title is the foreground window.
+foreground_is() { test "$(drv foreground)" = "$1"; }
 
 # WIDTH HEIGHT: where the notification icon is on a Wine virtual desktop of that
 # size, the right end of its taskbar: sets tray_x and tray_y. The tests' desktop
@@ -143,15 +147,19 @@ menu_command() {
 
 # [TRIES]: the message box on screen, "caption|text", after at most TRIES
 # quarter seconds; "none" and failure when none came.
-wait_dialog() {
+wait_dialog() { next_dialog none "${1:-40}"; }
+# OLD [TRIES]: the same for a message box other than OLD, the one the user just
+# answered (it may still be on the screen for a moment).
+next_dialog() {
   local d
-  for _ in $(seq "${1:-40}"); do
-    d=$(drv dialog) && [ "$d" != none ] && { echo "$d"; return 0; }
+  for _ in $(seq "${2:-40}"); do
+    d=$(drv dialog) && [ "$d" != none ] && [ "$d" != "$1" ] && { echo "$d"; return 0; }
     sleep 0.25
   done
   echo none
   return 1
 }
+no_dialog() { test "$(drv dialog)" = none; }
 
 # OFFSET of the item from the menu's top: the message it brings, "none" if none.
 menu_dialog() {
