@@ -1,10 +1,8 @@
 # Functions for running our Windows programs on a private X display in a Wine
-# virtual desktop. Sourced by scripts/test, scripts/run and the end-to-end tests.
+# virtual desktop. Sourced by scripts/test, scripts/run, the benchmarks and the
+# Wine tests.
 
-WINE64=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 # Starts Xvfb [WxH [DEPTH]] on a free display that the server chooses itself
 # (two tests starting at once cannot take the same one) and exports DISPLAY.
@@ -29,8 +27,12 @@ start_xvfb() {
   return 1
 }
 
+# Stops the Xvfb of start_xvfb, if it runs; safe to call again (an exit trap
+# may call it after the script has).
 stop_xvfb() {
-  [ -n "${PIMBLO_XVFB_PID:-}" ] && kill "$PIMBLO_XVFB_PID" 2>/dev/null
+  if [ -n "${PIMBLO_XVFB_PID:-}" ]; then
+    kill "$PIMBLO_XVFB_PID" 2>/dev/null || true
+  fi
   PIMBLO_XVFB_PID=
 }
 
@@ -60,7 +62,10 @@ on_desktop() {
   "$WINE64" explorer /desktop="$name",1024x768 "$@" &
 }
 
+# Ends every process of the prefix in $WINEPREFIX and waits for its server to
+# go; nothing before a prefix is set (not the user's own ~/.wine).
 stop_wine() {
-  "$WINESERVER" -k >/dev/null 2>&1
-  "$WINESERVER" -w >/dev/null 2>&1
+  [ -n "${WINEPREFIX:-}" ] || return 0
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  "$WINESERVER" -w >/dev/null 2>&1 || true
 }

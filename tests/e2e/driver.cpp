@@ -5,11 +5,13 @@
 //   driver wait-pet SECONDS          the same, once the pet is there
 //   driver watch-pet SECONDS MS      "ms L T" every MS milliseconds
 //   driver menu                      "items N L T R B" of the open popup menu
+//   driver menu-selected             the position of its highlighted item, -1 when none is
 //   driver hotkey F11|F12            Ctrl+Alt+F11 or F12
 //   driver host L T R B SECONDS      an ordinary window with an edit box
 //   driver text TITLE                the text of that window's edit box
 //   driver tooltip                   the text of a visible tooltip
 //   driver foreground                the title of the foreground window
+//   driver capture TITLE|pet         1 when that window holds the mouse (its thread's capture)
 //   driver dialog                    "caption|text" of an open message box
 //   driver press ID                  presses a message box's button (1 OK, 6 Yes, 7 No)
 //   driver visible TITLE             1 when a window of that title is showing
@@ -198,6 +200,16 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("items %d %ld %ld %ld %ld\n", h ? GetMenuItemCount(h) : -1, r.left, r.top, r.right, r.bottom);
     return 0;
   }
+  if (cmd == L"menu-selected") {
+    HWND menu = FindClass(L"#32768");
+    HMENU h = menu ? reinterpret_cast<HMENU>(SendMessageW(menu, 0x01E1 /* MN_GETHMENU */, 0, 0)) : nullptr;
+    if (!h) return 1;
+    int selected = -1;
+    for (int i = 0; i < GetMenuItemCount(h); ++i)
+      if (GetMenuState(h, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) selected = i;
+    std::printf("%d\n", selected);
+    return 0;
+  }
   if (cmd == L"hotkey" && argc == 3) {
     const WORD vk = std::wstring(argv[2]) == L"F11" ? VK_F11 : VK_F12;
     Key(VK_CONTROL, false);
@@ -279,6 +291,14 @@ int wmain(int argc, wchar_t** argv) {
     HWND w = target(argv[2]);
     if (!w) return 1;
     SetForegroundWindow(w);
+    return 0;
+  }
+  if (cmd == L"capture" && argc == 3) {
+    HWND w = target(argv[2]);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!w || !GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return 1;
+    std::printf("%d\n", info.hwndCapture == w ? 1 : 0);
     return 0;
   }
   if (cmd == L"iconic" && argc == 3) {

@@ -18,12 +18,19 @@ need() {
 }
 shot() { import -window root "$out/$1.png"; }
 
-# PATTERN: the command lines of this test's Wine prefix's processes that match
-# it (another test may run the same programs in a prefix of its own).
-of_prefix() {
+# PATTERN: the ids of this test's Wine prefix's processes whose command lines
+# match it (another test may run the same programs in a prefix of its own).
+prefix_pids() {
   local p
   for p in $(pgrep -f "$1"); do
-    { tr '\0' '\n' <"/proc/$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && tr '\0' ' ' <"/proc/$p/cmdline" && echo; } 2>/dev/null
+    { tr '\0' '\n' <"/proc/$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$p"; } 2>/dev/null
+  done
+}
+# PATTERN: the command lines of those processes, one a line.
+of_prefix() {
+  local p
+  for p in $(prefix_pids "$1"); do
+    { tr '\0' ' ' <"/proc/$p/cmdline" && echo; } 2>/dev/null
   done
 }
 
@@ -64,6 +71,9 @@ press_at() {
   xdotool mouseup "${3:-1}"
 }
 
+# TITLE: a window of that title is there, shown or not.
+has_window() { drv window "$1" >/dev/null; }
+
 # The help window on the screen, minimised, or closed (hidden, not minimised).
 help_visible() { test "$(drv visible 简介)" = 1; }
 help_iconic() { test "$(drv iconic 简介)" = 1; }
@@ -73,10 +83,21 @@ help_shown() { wait_for 2 help_visible; }
 # The pet's menu is open: its twelve items are ten of 28 pixels, the read-out of
 # 34 and two separators of 5. Sets ML MT MR MB to its rectangle.
 menu_open() { read -r _ _ ML MT MR MB < <(drv menu) && [ -n "${MB:-}" ] && [ $((MB - MT)) -ge 300 ]; }
+# No menu is open.
+menu_closed() { test "$(drv menu)" = none; }
+# TITLE: the window of that title is the foreground window.
+foreground_is() { test "$(drv foreground)" = "$1"; }
 
-# Where the notification icon is: the right end of the taskbar of a 1024×768
-# Wine desktop, unless the caller says otherwise.
-tray_x=${tray_x:-1012} tray_y=${tray_y:-757}
+# WIDTH HEIGHT: where the notification icon is on a Wine virtual desktop of that
+# size, the right end of its taskbar: sets tray_x and tray_y. The tests' desktop
+# is 1024×768 unless the caller says otherwise.
+tray_on_desktop() { tray_x=$(($1 - 12)) tray_y=$(($2 - 11)); }
+[ -n "${tray_x:-}" ] && [ -n "${tray_y:-}" ] || tray_on_desktop 1024 768
+# SHOT SHOT: how many pixels differ between two screenshots in the icon's square.
+tray_icon_diff() {
+  local square=24x24+$((tray_x - 12))+$((tray_y - 12))
+  compare -metric AE "$1[$square]" "$2[$square]" null: 2>&1
+}
 
 # Opens the menu from the notification icon with mouse BUTTON (1 or 3).
 tray() {
@@ -126,15 +147,19 @@ menu_command() {
 
 # [TRIES]: the message box on screen, "caption|text", after at most TRIES
 # quarter seconds; "none" and failure when none came.
-wait_dialog() {
+wait_dialog() { next_dialog none "${1:-40}"; }
+# OLD [TRIES]: the same for a message box other than OLD, the one the user just
+# answered (it may still be on the screen for a moment).
+next_dialog() {
   local d
-  for _ in $(seq "${1:-40}"); do
-    d=$(drv dialog) && [ "$d" != none ] && { echo "$d"; return 0; }
+  for _ in $(seq "${2:-40}"); do
+    d=$(drv dialog) && [ "$d" != none ] && [ "$d" != "$1" ] && { echo "$d"; return 0; }
     sleep 0.25
   done
   echo none
   return 1
 }
+no_dialog() { test "$(drv dialog)" = none; }
 
 # OFFSET of the item from the menu's top: the message it brings, "none" if none.
 menu_dialog() {
