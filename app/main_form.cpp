@@ -6,6 +6,7 @@
 #include "app/census_answer.h"
 #include "app/commands.h"
 #include "app/unit2.h"
+#include "app/user_skin.h"
 #include "sprites/mirror.h"
 #include "win32/application.h"
 #include "win32/exception.h"
@@ -123,9 +124,24 @@ void TMainForm::LoadSkin() {
   SkinData1.Skin3rd = MainFormSkin3rd();
   SkinData1.SkinFormtype = TSkinFormType::sfMainform;
   SkinData1.MenuUpdate = true;
-  SkinData1.ReadSkinStream(Resource(L"SKINSTREAM"));
+  const std::span<const std::uint8_t> carried = Resource(L"SKINSTREAM");
+  SkinData1.ReadSkinStream(carried);
+  TakeFirstUserSkin(carried);
   SkinData1.Reading = false;
   SkinData1.Loaded();
+}
+
+// A skin the user brings replaces the carried one; one that does not load leaves
+// the carried skin, and the user is told once, naming the file and the reason.
+void TMainForm::TakeFirstUserSkin(std::span<const std::uint8_t> carried) {
+  for (const std::wstring& place : UserSkinPlaces(ExecutablePath(), AppDataFolder())) {
+    if (!Files->Exists(place)) continue;
+    const UserSkinFault fault = TakeUserSkin(SkinData1, ReadWholeFile(place, kUserSkinLimit), carried);
+    if (fault != UserSkinFault::None)
+      MessageBoxW(nullptr, UserSkinMessage(place, fault).c_str(), ui::Application->Title.c_str(),
+                  MB_OK | MB_ICONWARNING | MB_TASKMODAL);
+    return;
+  }
 }
 
 void TMainForm::BuildMenu() {

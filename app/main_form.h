@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <span>
 #include <vector>
 
 #include "app/autostart.h"
@@ -75,6 +76,7 @@ class TMainForm : public ui::TForm {
   void BuildMenu();
   void LoadSheets();
   void LoadSkin();
+  void TakeFirstUserSkin(std::span<const std::uint8_t> carried);
   void AddTrayIcon();
   void CreatePet();
   RunKeys StartKeys() const { return {*MachineRunKey, *UserRunKey}; }

@@ -49,9 +49,15 @@ bool Win32FileSystem::CreateNewFile(const std::wstring& path, std::string_view c
 }
 
 std::optional<std::wstring> Win32FileSystem::FallbackMarkerPath() {
+  const std::optional<std::wstring> folder = AppDataFolder();
+  if (!folder) return std::nullopt;
+  return *folder + L"\\" + fallbackMarker_;
+}
+
+std::optional<std::wstring> AppDataFolder() {
   wchar_t folder[MAX_PATH] = {};
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return std::nullopt;
-  return std::wstring(folder) + L"\\" + fallbackMarker_;
+  return std::wstring(folder);
 }
 
 std::wstring ExecutablePath() {
@@ -73,6 +79,10 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& utf8Pa
   if (length <= 0 && !utf8Path.empty()) return std::nullopt;
   std::wstring path(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8Path.data(), static_cast<int>(utf8Path.size()), path.data(), length);
+  return ReadWholeFile(path, limit);
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path, std::size_t limit) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                             nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;

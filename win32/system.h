@@ -48,6 +48,10 @@ class Win32FileSystem : public FileSystem {
 // The whole of a file named by a UTF-8 path (a skin file, say), up to `limit` bytes; nothing when
 // it does not exist, cannot be read or is larger.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& utf8Path, std::size_t limit = 64u << 20);
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path, std::size_t limit = 64u << 20);
+
+// The user's application data folder ("%APPDATA%"); none when the system does not say.
+std::optional<std::wstring> AppDataFolder();
 
 // The running program's full path.
 std::wstring ExecutablePath();

@@ -99,6 +99,20 @@ tray_icon_diff() {
   compare -metric AE "$1[$square]" "$2[$square]" null: 2>&1
 }
 
+# X Y BMP FRAME FRAMES: how many pixels on the screen at (X, Y) differ from that
+# frame of a skin picture of FRAMES frames side by side; its magenta pixels are
+# see-through and do not count. Works in the caller's folder $scratch.
+frame_diff() {
+  local w h fw
+  read -r w h < <(identify -format '%w %h' "$3")
+  fw=$(($w / $5))
+  convert "$3" -crop "${fw}x${h}+$((fw * ($4 - 1)))+0" +repage "$scratch/ref.png"
+  import -window root -crop "${fw}x${h}+$1+$2" +repage "$scratch/got.png"
+  convert "$scratch/ref.png" -alpha off -fill black +opaque '#FF00FF' -fill white -opaque '#FF00FF' "$scratch/mask.png"
+  convert "$scratch/ref.png" "$scratch/got.png" "$scratch/mask.png" -composite "$scratch/want.png"
+  compare -metric AE "$scratch/want.png" "$scratch/got.png" null: 2>&1 | cut -d' ' -f1
+}
+
 # Opens the menu from the notification icon with mouse BUTTON (1 or 3).
 tray() {
   local try
