@@ -4,6 +4,7 @@
 ;   VERSION   x.y.z from CMake          EXE     the 64-bit Pimblo.exe
 ;   GUIDE_ZH  使用说明.txt              GUIDE_EN  ReadMe.txt
 ;   ICON      the program's icon        OUTFILE   the setup program to write
+;   SKINPACK  the 64-bit skinpack.exe, which packs a user's own skin
 ; The stub is 64-bit (it starts on 64-bit Windows only) and carries the 64-bit
 ; build; 32-bit Windows takes the win32 zip.
 
@@ -126,6 +127,7 @@ Section "Pimblo"
   !insertmacro CloseRunningPimblo
   SetOutPath "$INSTDIR"
   File "/oname=Pimblo.exe" "${EXE}"
+  File "/oname=skinpack.exe" "${SKINPACK}"
   File "/oname=使用说明.txt" "${GUIDE_ZH}"
   File "/oname=ReadMe.txt" "${GUIDE_EN}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
@@ -149,6 +151,7 @@ Section "Uninstall"
   !insertmacro CloseRunningPimblo
 
   Delete "$INSTDIR\Pimblo.exe"
+  Delete "$INSTDIR\skinpack.exe"
   Delete "$INSTDIR\使用说明.txt"
   Delete "$INSTDIR\ReadMe.txt"
   Delete "$INSTDIR\Uninstall.exe"
