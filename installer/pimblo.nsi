@@ -5,6 +5,7 @@
 ;   GUIDE_ZH  使用说明.txt              GUIDE_EN  ReadMe.txt
 ;   ICON      the program's icon        OUTFILE   the setup program to write
 ;   SKINPACK  the 64-bit skinpack.exe, which packs a user's own skin
+;   WIZARD    the welcome and finish pages' picture, 164 x 314
 ; The stub is 64-bit (it starts on 64-bit Windows only) and carries the 64-bit
 ; build; 32-bit Windows takes the win32 zip.
 
@@ -48,7 +49,9 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Vantry"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Pimblo.exe"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD}"
 
+!insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
