@@ -29,14 +29,15 @@ struct BmpHeaders {
   std::uint32_t paletteEntry = 4;  // bytes a palette entry
 };
 
-// Nothing when the file is too short for the headers it names.
+// Nothing when the file is too short for the headers it names, or they are of a size we do not
+// read (or a core header of a depth it cannot hold).
 std::optional<BmpHeaders> ReadHeaders(std::span<const std::uint8_t> file) {
   ByteReader r(file);
   BmpHeaders h;
   r.Skip(2 + 4 + 4);  // "BM", the file's size, two reserved words
   h.pixelsAt = r.U32();
   h.headerSize = r.U32();
-  if (!r.Ok() || h.headerSize > r.Remaining() + 4) return std::nullopt;
+  if (!r.Ok() || h.headerSize > r.Remaining() + 4) return std::nullopt;  // the size counts its own 4 bytes
   if (h.headerSize == kCoreHeaderSize) {
     h.width = r.U16();
     h.height = r.U16();
@@ -105,8 +106,9 @@ Pixel Colour(const std::vector<Pixel>& palette, unsigned index) {
 }
 
 // A run-length coded picture (RLE8, or RLE4 when `nibbles`), rows bottom-up. Pixels the stream
-// never writes (skipped by a delta or an early end of line or of the picture) keep palette index
-// 0: the platform decodes into zeroed index memory, so they come out as the first palette entry.
+// never writes (skipped by a delta or an early end of line or of the picture) are left undefined
+// by the format's documentation; we give them palette index 0, what zeroed index memory decoded
+// into by the platform holds, so they come out as the first palette entry rather than black.
 // Nothing when the stream runs out before its end mark, or writes beside or past the picture.
 std::optional<Bitmap> ReadRle(std::span<const std::uint8_t> stream, std::int32_t width, std::int32_t height,
                               const std::vector<Pixel>& palette, bool nibbles) {
