@@ -293,11 +293,12 @@ std::vector<std::uint8_t> SkinStreamOf(std::span<const std::uint8_t> skinFile) {
   return out.Take();
 }
 
-TSkinData::TSkinData(SkinManagerLink* manager, FileReader readFile)
+TSkinData::TSkinData(SkinManagerLink* manager, FileReader readFile, MessageShower showMessage)
     : SkinControls(~MakeSkinControls({xcMenuItem, xcFastReport})),
       Skin3rd(BuiltInSkin3rd()),
       manager_(manager),
       readFile_(std::move(readFile)),
+      showMessage_(std::move(showMessage)),
       version_(kVersion) {
   ResetSkin();
 }
@@ -338,8 +339,8 @@ bool TSkinData::LoadSkin() {
   if (Designing) return false;
   noSkin_ = true;
   ResetSkin();
-  // A package of another version is only refused here; nothing is shown.
-  TSkinReader reader([](std::string_view) {});
+  // A package of another version is refused, and the user told why.
+  TSkinReader reader(showMessage_);
   if (!reader.Open(skinFile_bytes_)) return false;
   std::vector<std::uint8_t> description;
   std::string name;

@@ -88,8 +88,10 @@ class TSkinData {
   using FormSkinEvent = std::function<void(TSkinData& sender, const std::string& className, bool& doSkin)>;
   using SkinChangedEvent = std::function<void(TSkinData& sender)>;
   using SkinControlEvent = std::function<void(TSkinData& sender, const std::string& className, bool& doSkin)>;
+  // Shows the user a message of the skin reader (a package of another version).
+  using MessageShower = std::function<void(std::string_view text)>;
 
-  explicit TSkinData(SkinManagerLink* manager = nullptr, FileReader readFile = {});
+  explicit TSkinData(SkinManagerLink* manager = nullptr, FileReader readFile = {}, MessageShower showMessage = {});
   ~TSkinData();
   TSkinData(const TSkinData&) = delete;
   TSkinData& operator=(const TSkinData&) = delete;
@@ -152,6 +154,7 @@ class TSkinData {
   void ResetSkin();  // back to no skin: default colours, empty objects
   SkinManagerLink* manager_;
   FileReader readFile_;
+  MessageShower showMessage_;
   bool active_ = false;
   bool noSkin_ = true;
   bool loaded_ = false;

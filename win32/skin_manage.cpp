@@ -42,6 +42,11 @@ class ProcessManagerLink final : public SkinManagerLink {
 
 }  // namespace
 
+void ShowSkinMessage(std::string_view text) {
+  const std::wstring caption = ui::Application ? ui::Application->Title : std::wstring();
+  MessageBoxW(nullptr, ui::Widen(text).c_str(), caption.c_str(), MB_OK | MB_TASKMODAL);
+}
+
 TSkinManage* TSkinManage::Instance() { return g_manager.get(); }
 
 SkinManagerLink& TSkinManage::Link() {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "win32/scoped_win.h"
@@ -14,6 +15,10 @@
 #include "win32/skin_form.h"
 
 namespace pimblo {
+
+// Shows a message of the skin component to the user: the system's message box with the
+// application's title and an OK button.
+void ShowSkinMessage(std::string_view text);
 
 class TSkinManage {
  public:
