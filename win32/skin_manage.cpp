@@ -206,12 +206,16 @@ void TSkinManage::RefreshWindows(TSkinData& skin) {
 }
 
 HBRUSH TSkinManage::FaceBrush(const TSkinData& skin) {
+  const COLORREF colour = Resolve(skin.ButtonFaceColor());
   for (Resources& r : resources_)
     if (r.skin == &skin) {
-      if (!r.brush) r.brush.Reset(CreateSolidBrush(Resolve(skin.ButtonFaceColor())));
+      if (!r.brush || r.brushColour != colour) {
+        r.brush.Reset(CreateSolidBrush(colour));
+        r.brushColour = colour;
+      }
       return r.brush.Get();
     }
-  resources_.push_back({&skin, win::ScopedBrush(CreateSolidBrush(Resolve(skin.ButtonFaceColor()))), {}});
+  resources_.push_back({&skin, colour, win::ScopedBrush(CreateSolidBrush(colour)), {}});
   return resources_.back().brush.Get();
 }
 

@@ -48,7 +48,8 @@ class TSkinManage {
   std::size_t SkinnedCount() const;
 
   // Shared drawing resources of a component: its button-face brush and its menu glyphs
-  // (white transparent). Owned here.
+  // (white transparent). Owned here. The brush follows the skin's face colour: a skin loaded
+  // again with another colour gets a new one.
   HBRUSH FaceBrush(const TSkinData& skin);
   HIMAGELIST MenuGlyphs(const TSkinData& skin);
   // The system colour references of a skin, resolved.
@@ -68,6 +69,7 @@ class TSkinManage {
 
   struct Resources {
     const TSkinData* skin;
+    COLORREF brushColour;  // the colour the brush was made in
     win::ScopedBrush brush;
     win::ScopedImageList glyphs;
   };

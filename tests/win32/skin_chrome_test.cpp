@@ -3,6 +3,8 @@
 // detaching gives everything back. And the replacement system menu's items.
 #include <gtest/gtest.h>
 
+#include "look/lzh.h"
+#include "look/skin_read.h"
 #include "win32/scoped_win.h"
 #include "win32/skin_manage.h"
 #include "resources/embedded_assets.h"
@@ -166,6 +168,33 @@ TEST_F(SkinnedWindowTest, WindowsThatAreNeverSkinned) {
   HWND flat = Make(WS_POPUP, 0, 0);
   manager.SkinWindow(flat);
   EXPECT_EQ(manager.Find(flat), nullptr) << "an empty window rectangle";
+}
+
+// The stored skin value of a package holding only a description: no pictures, and no title-bar
+// buttons but the three of a maximised child window.
+std::vector<std::uint8_t> DescriptionOnlySkin(const std::string& ini) {
+  const std::vector<SkinEntry> entries = {{"skin.ini", std::vector<std::uint8_t>(ini.begin(), ini.end())}};
+  return SkinStreamOf(TLZH::PackFile(BuildSkinPackage(entries)));
+}
+
+// The button-face brush is made again when the skin is loaded with another face colour.
+TEST_F(SkinnedWindowTest, TheFaceBrushFollowsTheLoadedSkin) {
+  auto brushColour = [&] {
+    LOGBRUSH brush{};
+    GetObjectW(manager.FaceBrush(skin), sizeof brush, &brush);
+    return brush.lbColor;
+  };
+  const std::vector<std::uint8_t> ours(assets::SkinStream().begin(), assets::SkinStream().end());
+  struct Case {
+    std::vector<std::uint8_t> stream;
+    COLORREF face;
+  } cases[] = {{ours, RGB(213, 222, 242)},
+               {DescriptionOnlySkin("[Colours]\nButtonFace=10 20 30\n"), RGB(10, 20, 30)},
+               {ours, RGB(213, 222, 242)}};
+  for (const Case& c : cases) {
+    skin.ReadSkinStream(c.stream);
+    EXPECT_EQ(brushColour(), c.face);
+  }
 }
 
 // A skin that does not load: the component switches itself off at load and the
