@@ -139,6 +139,9 @@ std::vector<SystemMenuItem> SystemMenuItems(bool hasMinBox, bool hasMaxBox, Plac
 Rect BorderFrameRect(const Bitmap& image, std::int32_t frameCount, std::int32_t index, bool sideBySide);
 // Frame 1 when the window is active or the border has one frame, else 2.
 std::int32_t BorderFrameIndex(const TDataSkinObject& border, bool active);
+// The frame of the title's text background: frame 1 active, 2 inactive, side by side like every
+// picture of several frames but the Top and Bottom borders.
+Rect TextBackFrame(const TDataSkinTitle& title, bool active);
 
 // Draws `src` (within srcRect) into `dst` (within dstRect) in nine slices: corners of the margins
 // copied, edges and middle stretched, or tiled when tile is set. A margin pair larger than the
@@ -159,6 +162,9 @@ struct BorderPiece {
 // buttons).
 BorderPiece PaintBorder(const TSkinData& skin, TBorderSide side, const ChromeState& w, const BorderSizes& b);
 
+// The title bar as painted before its text: the whole window's width by the title's height, the
+// side borders' top parts, the Top border and the text background at the layout's place.
+Bitmap PaintTitleBack(const TSkinData& skin, const ChromeState& w, const BorderSizes& b, const TitleLayout& layout);
 // The window region, as rectangles in window coordinates: the whole window when none of Left,
 // Right and Top is transparent (or for a caption-less popup); otherwise the client area within the
 // borders plus each border as its rectangle (not transparent, or a bottom under 2 pixels) or as

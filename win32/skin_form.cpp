@@ -587,29 +587,6 @@ void TWinSkinForm::Relayout(HDC dc, const std::wstring& shown) {
   layout_ = LayoutTitle(skin_, state_, borders_, extent.cx, extent.cy);
 }
 
-// The title bar's borders and the picture behind its text, without the text and the buttons.
-Bitmap TWinSkinForm::ComposeTitle() const {
-  const int w = state_.width, t = borders_.title;
-  Bitmap title(w, t);
-  const BorderPiece left = PaintBorder(skin_, bsLeft, state_, borders_);
-  const BorderPiece right = PaintBorder(skin_, bsRight, state_, borders_);
-  const BorderPiece top = PaintBorder(skin_, bsTop, state_, borders_);
-  for (const BorderPiece* piece : {&left, &right, &top})
-    for (int y = 0; y < std::min(t, piece->pixels.height); ++y)
-      for (int x = 0; x < piece->pixels.width; ++x) {
-        const int tx = piece->place.left + x;
-        if (tx >= 0 && tx < w) title.At(tx, y) = piece->pixels.At(x, y);
-      }
-  const TDataSkinTitle& skinTitle = skin_.Title;
-  if (skinTitle.Image.width > 0 && !layout_.textBack.Empty()) {
-    const Rect frame =
-        BorderFrameRect(skinTitle.Image, skinTitle.FrameCount, BorderFrameIndex(skinTitle, state_.active), false);
-    DrawNineSlice(title, layout_.textBack, skinTitle.Image, frame, skinTitle.LeftWidth, 0, skinTitle.RightWidth, 0,
-                  skinTitle.Tile == 1);
-  }
-  return title;
-}
-
 void TWinSkinForm::PaintFrame() {
   if (state_.kind == WindowKind::CaptionlessPopup) return;
   if (stage_ != kAttached && stage_ != kRefreshing) return;
@@ -620,7 +597,7 @@ void TWinSkinForm::PaintFrame() {
 void TWinSkinForm::DrawFrame(HDC dc) {
   const std::wstring shown = ShownTitle();
   Relayout(dc, shown);
-  const Bitmap title = ComposeTitle();
+  const Bitmap title = PaintTitleBack(skin_, state_, borders_, layout_);
   const int t = borders_.title;
   // The side borders below the title, and the bottom.
   for (TBorderSide side : {bsLeft, bsRight, bsBottom}) {

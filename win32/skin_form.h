@@ -123,7 +123,6 @@ class TWinSkinForm {
   // The window text as the title shows it.
   std::wstring ShownTitle() const;
   void Relayout(HDC dc, const std::wstring& shown);
-  Bitmap ComposeTitle() const;
   void DrawFrame(HDC dc);
   void DrawTitleBar(HDC dc, const Bitmap& title, const std::wstring& shown);
   // Draws one title-bar button on the window.
