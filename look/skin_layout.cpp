@@ -300,6 +300,18 @@ Bitmap PaintTitleBack(const TSkinData& skin, const ChromeState& w, const BorderS
   return title;
 }
 
+void DrawTitleButtons(Bitmap& title, const TSkinData& skin, const ChromeState& w, const TitleLayout& layout,
+                      const std::function<std::int32_t(std::int32_t)>& stateOf) {
+  const std::size_t n = std::min({layout.visible.size(), layout.buttons.size(), skin.SysButtons.size()});
+  for (std::size_t i = 0; i < n; ++i) {
+    const TDataSkinSysButton& sb = skin.SysButtons[i];
+    if (!layout.visible[i] || sb.Image.width <= 0 || IsIconAction(sb.Action)) continue;
+    const std::int32_t state = stateOf ? stateOf(static_cast<std::int32_t>(i)) : kButtonNormal;
+    const Rect frame = BorderFrameRect(sb.Image, sb.FrameCount, ButtonFrame(sb, state, w.active), true);
+    DrawTransparent(title, layout.buttons[i].left, layout.buttons[i].top, sb.Image, frame);
+  }
+}
+
 namespace {
 void AddRect(std::vector<Rect>& out, const Rect& r) {
   if (!r.Empty()) out.push_back({r.left, r.top, r.right, r.bottom});

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -165,10 +166,18 @@ BorderPiece PaintBorder(const TSkinData& skin, TBorderSide side, const ChromeSta
 // The title bar as painted before its text: the whole window's width by the title's height, the
 // side borders' top parts, the Top border and the text background at the layout's place.
 Bitmap PaintTitleBack(const TSkinData& skin, const ChromeState& w, const BorderSizes& b, const TitleLayout& layout);
+// Draws the layout's visible buttons that have pictures (the icon button is the window's own icon)
+// onto a painted title bar, each in the frame of its state (stateOf: a button's index to its
+// ButtonState); magenta pixels leave the title bar showing.
+void DrawTitleButtons(Bitmap& title, const TSkinData& skin, const ChromeState& w, const TitleLayout& layout,
+                      const std::function<std::int32_t(std::int32_t)>& stateOf);
+
 // The window region, as rectangles in window coordinates: the whole window when none of Left,
 // Right and Top is transparent (or for a caption-less popup); otherwise the client area within the
 // borders plus each border as its rectangle (not transparent, or a bottom under 2 pixels) or as
-// its painted pixels less magenta.
+// its painted pixels less magenta. The Top border's shape is taken from paintedTitle (the whole
+// title bar as drawn, text and buttons included) when it is given at the window's width and title
+// height; the bare border otherwise.
 std::vector<Rect> WindowRegionRects(const TSkinData& skin, const ChromeState& w, const BorderSizes& b,
                                           const Bitmap* paintedTitle = nullptr);
 

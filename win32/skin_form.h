@@ -124,7 +124,8 @@ class TWinSkinForm {
   std::wstring ShownTitle() const;
   void Relayout(HDC dc, const std::wstring& shown);
   void DrawFrame(HDC dc);
-  void DrawTitleBar(HDC dc, const Bitmap& title, const std::wstring& shown);
+  // The whole title bar as it shows: borders, text background, text, buttons and icon.
+  Bitmap RenderTitleBar(const std::wstring& shown);
   // Draws one title-bar button on the window.
   void PaintButton(std::int32_t index);
   POINT WindowPoint(POINT screen) const;

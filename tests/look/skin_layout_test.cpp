@@ -399,6 +399,33 @@ TEST(SkinLayout, TheTextBackgroundShowsItsSideBySideFrame) {
   }
 }
 
+// The Top border's shape comes from the title bar as painted: a button over its magenta parts stays.
+TEST(SkinLayout, AButtonOverATransparentTopBorderStaysInTheRegion) {
+  TSkinData skin;
+  skin.ReadSkinStream(assets::SkinStream());
+  TDataSkinBorder& top = skin.Borders[bsTop];
+  std::fill(top.Image.pixels.begin(), top.Image.pixels.end(), kMagenta);
+  top.Trans = 1;
+  const ChromeState w = HelpWindow();
+  const BorderSizes b = ComputeBorderSizes(skin, w.kind);
+  const TitleLayout layout = LayoutTitle(skin, w, b, 60, 14);
+  Bitmap title = PaintTitleBack(skin, w, b, layout);
+  DrawTitleButtons(title, skin, w, layout, {});
+  const std::int32_t close = ButtonWithAction(skin, layout, button_action::kClose);
+  ASSERT_GE(close, 0);
+  const Rect place = layout.buttons[static_cast<std::size_t>(close)];
+  const TDataSkinSysButton& sb = skin.SysButtons[static_cast<std::size_t>(close)];
+  const Rect frame = BorderFrameRect(sb.Image, sb.FrameCount, ButtonFrame(sb, kButtonNormal, true), true);
+  const std::int32_t x = place.left + frame.Width() / 2, y = place.top + frame.Height() / 2;
+  ASSERT_NE(sb.Image.At(frame.left + frame.Width() / 2, frame.top + frame.Height() / 2) & 0xFFFFFF, kMagenta);
+  ASSERT_GT(x, b.left);
+  ASSERT_LT(x, w.width - b.right);
+  const auto rects = WindowRegionRects(skin, w, b, &title);
+  EXPECT_TRUE(Covers(rects, x, y)) << "the button drawn over the border";
+  for (std::int32_t px = b.left; px < w.width - b.right; ++px)
+    EXPECT_EQ(Covers(rects, px, y), (title.At(px, y) & 0xFFFFFF) != kMagenta) << px;
+}
+
 TEST(SkinChoice, TheComponentForAWindow) {
   TSkinData main1, main2, dialog, only;
   main1.SkinFormtype = main2.SkinFormtype = TSkinFormType::sfMainform;

@@ -99,6 +99,25 @@ TEST_F(SkinnedWindowTest, AttachingAndDetachingASizeableWindow) {
   EXPECT_EQ(after.cy, client.cy);
 }
 
+// The region's top is the title bar as painted: a button over a see-through Top border stays.
+TEST_F(SkinnedWindowTest, TheRegionKeepsAButtonOverASeeThroughTopBorder) {
+  TDataSkinBorder& top = skin.Borders[bsTop];
+  std::fill(top.Image.pixels.begin(), top.Image.pixels.end(), kMagenta);
+  top.Trans = 1;
+  HWND w = Make(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME, 393, 366);
+  manager.SkinWindow(w);
+  Pump();
+  const TWinSkinForm* form = manager.Find(w);
+  ASSERT_NE(form, nullptr);
+  ASSERT_FALSE(form->Layout().buttons.empty());
+  ASSERT_EQ(skin.SysButtons[0].Action, button_action::kClose);
+  const Rect close = form->Layout().buttons[0];
+  win::ScopedRegion region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(w, region.Get()), ERROR);
+  EXPECT_TRUE(PtInRegion(region.Get(), (close.left + close.right) / 2, (close.top + close.bottom) / 2));
+  EXPECT_FALSE(PtInRegion(region.Get(), 200, 1)) << "the bare border between is cut away";
+}
+
 TEST_F(SkinnedWindowTest, ACaptionlessPopupKeepsItsShapeAndClientArea) {
   HWND w = Make(WS_POPUP, 32, 32);
   SetWindowRgn(w, CreateEllipticRgn(0, 0, 32, 32), TRUE);
