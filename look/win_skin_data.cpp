@@ -337,6 +337,13 @@ std::optional<std::string> TSkinData::Skin3rdKind(std::string_view className) co
 
 bool TSkinData::LoadSkin() {
   if (Designing) return false;
+  const bool loaded = ReadHeldSkin();
+  // The buttons were cleared and read again: the skinned windows must not go on with the old list.
+  if (manager_) manager_->SkinDataChanged(*this);
+  return loaded;
+}
+
+bool TSkinData::ReadHeldSkin() {
   noSkin_ = true;
   ResetSkin();
   // A package of another version is refused, and the user told why.

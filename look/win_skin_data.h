@@ -79,6 +79,9 @@ class SkinManagerLink {
   virtual void Schedule(TSkinAction action, TSkinData& skin) = 0;  // runs after 250 ms
   virtual void SwitchOn() = 0;
   virtual void SkinOwnerForm(TSkinData& skin) = 0;  // skins the owner form at once
+  // The skin was read again (its buttons may be others, or fewer): the windows skinned with it take
+  // the new data at once, before they paint or hit-test again.
+  virtual void SkinDataChanged(TSkinData& skin) = 0;
 };
 
 class TSkinData {
@@ -150,6 +153,7 @@ class TSkinData {
   ColorRef ButtonFaceColor() const { return Colors[scButtonFace]; }
 
  private:
+  bool ReadHeldSkin();  // LoadSkin without telling the manager
   void ReadSkin(const TQuickIni& ini, const TSkinReader& reader);
   void ResetSkin();  // back to no skin: default colours, empty objects
   SkinManagerLink* manager_;

@@ -210,6 +210,15 @@ void TWinSkinForm::Refresh() {
   stage_ = kAttached;
 }
 
+void TWinSkinForm::TakeSkinData() {
+  ComputeBorders();  // the input takes the new buttons, none of them hot or pressed
+  layout_ = TitleLayout();
+  titleBack_ = Bitmap();
+  KillTimer(window_, kHoverTimer);
+  if (GetCapture() == window_) ReleaseCapture();
+  if (const win::WindowDc screen(nullptr); screen.Get()) Relayout(screen.Get(), ShownTitle());
+}
+
 // ---- the messages
 
 const TWinSkinForm::Route TWinSkinForm::kRoutes[] = {

@@ -32,6 +32,9 @@ class ProcessManagerLink final : public SkinManagerLink {
   void Schedule(TSkinAction action, TSkinData& skin) override { Manager().Schedule(action, skin); }
   void SwitchOn() override { Manager().SwitchOn(); }
   void SkinOwnerForm(TSkinData&) override {}
+  void SkinDataChanged(TSkinData& skin) override {
+    if (g_manager) g_manager->SkinDataChanged(skin);
+  }
 
  private:
   static TSkinManage& Manager() {
@@ -74,6 +77,11 @@ void TSkinManage::RemoveSkin(TSkinData& skin) {
   std::erase_if(skins_, [&](const RegisteredSkin& r) { return r.skin == &skin; });
   std::erase_if(resources_, [&](const Resources& r) { return r.skin == &skin; });
   if (current_ == &skin) current_ = nullptr, hasPending_ = false;
+}
+
+void TSkinManage::SkinDataChanged(TSkinData& skin) {
+  for (auto& w : windows_)
+    if (&w->Skin() == &skin && w->CurrentStage() != TWinSkinForm::kReleased) w->TakeSkinData();
 }
 
 void TSkinManage::InstallHook() {

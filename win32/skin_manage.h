@@ -34,6 +34,8 @@ class TSkinManage {
 
   void AddSkin(TSkinData& skin, HWND ownerForm);
   void RemoveSkin(TSkinData& skin);
+  // The skin was read again: the windows skinned with it take its new buttons and sizes now.
+  void SkinDataChanged(TSkinData& skin);
   void InstallHook();
   void Schedule(TSkinAction action, TSkinData& skin);
   void SwitchOn() { on_ = true; }

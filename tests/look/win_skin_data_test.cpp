@@ -43,6 +43,8 @@ struct FakeManager : SkinManagerLink {
   void Schedule(TSkinAction a, TSkinData&) override { calls.push_back("action " + std::to_string(a)); }
   void SwitchOn() override { calls.push_back("on"); }
   void SkinOwnerForm(TSkinData&) override { calls.push_back("owner"); }
+  void SkinDataChanged(TSkinData&) override { ++changed; }
+  int changed = 0;
 };
 
 TEST(SkinData, LoadsOurSkin) {
@@ -327,6 +329,18 @@ TEST(SkinData, APackageOfAnotherVersionIsRefusedWithAMessage) {
     EXPECT_EQ(skin.Empty(), !c.loads) << c.version;
     EXPECT_EQ(shown, c.loads ? std::vector<std::string>{} : std::vector<std::string>{older}) << c.version;
   }
+}
+
+// Each load, good or not, tells the manager that the skin's data (its buttons) are new.
+TEST(SkinData, EveryLoadTellsTheManagerTheDataChanged) {
+  FakeManager manager;
+  TSkinData skin(&manager);
+  skin.ReadSkinStream(assets::SkinStream());
+  EXPECT_EQ(manager.changed, 1);
+  const std::uint8_t broken[] = {4, 0, 0, 0, 1, 2, 3, 4};
+  skin.ReadSkinStream(broken);
+  EXPECT_TRUE(skin.Empty());
+  EXPECT_EQ(manager.changed, 2);
 }
 
 TEST(SkinData, DesignTimeLoadsNothing) {

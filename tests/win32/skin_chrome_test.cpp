@@ -196,6 +196,54 @@ std::vector<std::uint8_t> DescriptionOnlySkin(const std::string& ini) {
   return SkinStreamOf(TLZH::PackFile(BuildSkinPackage(entries)));
 }
 
+// Passes the component's calls on to a test's own manager; the scheduled actions never run, so
+// what a window does before the refresh action shows.
+struct LinkTo : SkinManagerLink {
+  explicit LinkTo(TSkinManage& m) : manager(m) {}
+  TSkinManage& manager;
+  void AddSkin(TSkinData& s) override { manager.AddSkin(s, nullptr); }
+  void RemoveSkin(TSkinData& s) override { manager.RemoveSkin(s); }
+  void InstallHook() override {}
+  void Schedule(TSkinAction, TSkinData&) override {}
+  void SwitchOn() override {}
+  void SkinOwnerForm(TSkinData&) override {}
+  void SkinDataChanged(TSkinData& s) override { manager.SkinDataChanged(s); }
+};
+
+// A skin with fewer buttons loaded under an attached window: the window lays out the new list at
+// once, and painting and hovering right away stay within it.
+TEST_F(SkinnedWindowTest, ASkinWithFewerButtonsIsTakenAtOnce) {
+  TSkinManage own;
+  LinkTo link(own);
+  TSkinData linked(&link);
+  linked.SkinControls = MainFormSkinControls();
+  linked.ReadSkinStream(assets::SkinStream());
+  own.AddSkin(linked, nullptr);
+  HWND w = Make(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME, 393, 366);
+  own.SkinWindow(w, true);
+  Pump();
+  TWinSkinForm* form = own.Find(w);
+  ASSERT_NE(form, nullptr);
+  ASSERT_EQ(form->Layout().visible.size(), 8u);
+  RECT r{};
+  GetWindowRect(w, &r);
+  std::vector<LPARAM> buttonPoints;
+  for (const Rect& b : form->Layout().buttons)
+    buttonPoints.push_back(MAKELPARAM(r.left + (b.left + b.right) / 2, r.top + (b.top + b.bottom) / 2));
+
+  linked.ReadSkinStream(DescriptionOnlySkin("[TitlebarSkin]\nSkinName=Bare\n"));
+  ASSERT_FALSE(linked.Empty());
+  ASSERT_EQ(linked.SysButtons.size(), 3u);
+  EXPECT_EQ(form->Layout().visible.size(), 3u);
+  EXPECT_EQ(form->Layout().buttons.size(), 3u);
+  for (LPARAM at : buttonPoints) SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, at);  // where the old buttons were
+  SendMessageW(w, WM_TIMER, 0x3501, 0);  // the hover tick
+  SendMessageW(w, kSkinRepaintFrame, 0, 0);
+  EXPECT_EQ(form->Layout().visible.size(), 3u);
+  EXPECT_EQ(own.Find(w), form) << "the window is still skinned";
+  own.Find(w)->Detach(false);
+}
+
 // The button-face brush is made again when the skin is loaded with another face colour.
 TEST_F(SkinnedWindowTest, TheFaceBrushFollowsTheLoadedSkin) {
   auto brushColour = [&] {
