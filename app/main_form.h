@@ -42,7 +42,8 @@ class TMainForm : public ui::TForm {
   Win32MenuOwner XPMenuOwner;
   TXPMenu XPMenu1{XPMenuOwner};
   // The window skin, carried in the program and loaded when the form is made.
-  TSkinData SkinData1{&TSkinManage::Link(), [](const std::string& path) { return ReadWholeFile(path); }};
+  TSkinData SkinData1{&TSkinManage::Link(), [](const std::string& path) { return ReadWholeFile(path); },
+                      &ShowSkinMessage};
 
   void FormCreate();
   void Timer1Timer();

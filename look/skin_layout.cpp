@@ -206,6 +206,10 @@ std::int32_t BorderFrameIndex(const TDataSkinObject& border, bool active) {
   return (active || border.FrameCount <= 1) ? 1 : 2;
 }
 
+Rect TextBackFrame(const TDataSkinTitle& title, bool active) {
+  return BorderFrameRect(title.Image, title.FrameCount, BorderFrameIndex(title, active), true);
+}
+
 namespace {
 // Draws src's s into dst's d, stretched (nearest pixel) or tiled, clipped to dst.
 void DrawPart(Bitmap& dst, const Rect& d, const Bitmap& src, const Rect& s, bool tile) {
@@ -276,6 +280,36 @@ BorderPiece PaintBorder(const TSkinData& skin, TBorderSide side, const ChromeSta
   else
     DrawNineSlice(piece.pixels, {0, 0, pw, ph}, border.Image, frame, border.LeftWidth, 0, border.RightWidth, 0, tile);
   return piece;
+}
+
+Bitmap PaintTitleBack(const TSkinData& skin, const ChromeState& w, const BorderSizes& b, const TitleLayout& layout) {
+  const std::int32_t width = std::max(0, w.width), t = std::max(0, b.title);
+  Bitmap title(width, t);
+  for (TBorderSide side : {bsLeft, bsRight, bsTop}) {
+    const BorderPiece piece = PaintBorder(skin, side, w, b);
+    for (std::int32_t y = 0; y < std::min(t, piece.pixels.height); ++y)
+      for (std::int32_t x = 0; x < piece.pixels.width; ++x) {
+        const std::int32_t tx = piece.place.left + x;
+        if (tx >= 0 && tx < width) title.At(tx, y) = piece.pixels.At(x, y);
+      }
+  }
+  const TDataSkinTitle& back = skin.Title;
+  if (back.Image.width > 0 && !layout.textBack.Empty())
+    DrawNineSlice(title, layout.textBack, back.Image, TextBackFrame(back, w.active), back.LeftWidth, 0, back.RightWidth,
+                  0, back.Tile == 1);
+  return title;
+}
+
+void DrawTitleButtons(Bitmap& title, const TSkinData& skin, const ChromeState& w, const TitleLayout& layout,
+                      const std::function<std::int32_t(std::int32_t)>& stateOf) {
+  const std::size_t n = std::min({layout.visible.size(), layout.buttons.size(), skin.SysButtons.size()});
+  for (std::size_t i = 0; i < n; ++i) {
+    const TDataSkinSysButton& sb = skin.SysButtons[i];
+    if (!layout.visible[i] || sb.Image.width <= 0 || IsIconAction(sb.Action)) continue;
+    const std::int32_t state = stateOf ? stateOf(static_cast<std::int32_t>(i)) : kButtonNormal;
+    const Rect frame = BorderFrameRect(sb.Image, sb.FrameCount, ButtonFrame(sb, state, w.active), true);
+    DrawTransparent(title, layout.buttons[i].left, layout.buttons[i].top, sb.Image, frame);
+  }
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -139,6 +140,9 @@ std::vector<SystemMenuItem> SystemMenuItems(bool hasMinBox, bool hasMaxBox, Plac
 Rect BorderFrameRect(const Bitmap& image, std::int32_t frameCount, std::int32_t index, bool sideBySide);
 // Frame 1 when the window is active or the border has one frame, else 2.
 std::int32_t BorderFrameIndex(const TDataSkinObject& border, bool active);
+// The frame of the title's text background: frame 1 active, 2 inactive, side by side like every
+// picture of several frames but the Top and Bottom borders.
+Rect TextBackFrame(const TDataSkinTitle& title, bool active);
 
 // Draws `src` (within srcRect) into `dst` (within dstRect) in nine slices: corners of the margins
 // copied, edges and middle stretched, or tiled when tile is set. A margin pair larger than the
@@ -159,10 +163,21 @@ struct BorderPiece {
 // buttons).
 BorderPiece PaintBorder(const TSkinData& skin, TBorderSide side, const ChromeState& w, const BorderSizes& b);
 
+// The title bar as painted before its text: the whole window's width by the title's height, the
+// side borders' top parts, the Top border and the text background at the layout's place.
+Bitmap PaintTitleBack(const TSkinData& skin, const ChromeState& w, const BorderSizes& b, const TitleLayout& layout);
+// Draws the layout's visible buttons that have pictures (the icon button is the window's own icon)
+// onto a painted title bar, each in the frame of its state (stateOf: a button's index to its
+// ButtonState); magenta pixels leave the title bar showing.
+void DrawTitleButtons(Bitmap& title, const TSkinData& skin, const ChromeState& w, const TitleLayout& layout,
+                      const std::function<std::int32_t(std::int32_t)>& stateOf);
+
 // The window region, as rectangles in window coordinates: the whole window when none of Left,
 // Right and Top is transparent (or for a caption-less popup); otherwise the client area within the
 // borders plus each border as its rectangle (not transparent, or a bottom under 2 pixels) or as
-// its painted pixels less magenta.
+// its painted pixels less magenta. The Top border's shape is taken from paintedTitle (the whole
+// title bar as drawn, text and buttons included) when it is given at the window's width and title
+// height; the bare border otherwise.
 std::vector<Rect> WindowRegionRects(const TSkinData& skin, const ChromeState& w, const BorderSizes& b,
                                           const Bitmap* paintedTitle = nullptr);
 

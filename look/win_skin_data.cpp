@@ -293,11 +293,12 @@ std::vector<std::uint8_t> SkinStreamOf(std::span<const std::uint8_t> skinFile) {
   return out.Take();
 }
 
-TSkinData::TSkinData(SkinManagerLink* manager, FileReader readFile)
+TSkinData::TSkinData(SkinManagerLink* manager, FileReader readFile, MessageShower showMessage)
     : SkinControls(~MakeSkinControls({xcMenuItem, xcFastReport})),
       Skin3rd(BuiltInSkin3rd()),
       manager_(manager),
       readFile_(std::move(readFile)),
+      showMessage_(std::move(showMessage)),
       version_(kVersion) {
   ResetSkin();
 }
@@ -336,10 +337,17 @@ std::optional<std::string> TSkinData::Skin3rdKind(std::string_view className) co
 
 bool TSkinData::LoadSkin() {
   if (Designing) return false;
+  const bool loaded = ReadHeldSkin();
+  // The buttons were cleared and read again: the skinned windows must not go on with the old list.
+  if (manager_) manager_->SkinDataChanged(*this);
+  return loaded;
+}
+
+bool TSkinData::ReadHeldSkin() {
   noSkin_ = true;
   ResetSkin();
-  // A package of another version is only refused here; nothing is shown.
-  TSkinReader reader([](std::string_view) {});
+  // A package of another version is refused, and the user told why.
+  TSkinReader reader(showMessage_);
   if (!reader.Open(skinFile_bytes_)) return false;
   std::vector<std::uint8_t> description;
   std::string name;

@@ -79,6 +79,9 @@ class SkinManagerLink {
   virtual void Schedule(TSkinAction action, TSkinData& skin) = 0;  // runs after 250 ms
   virtual void SwitchOn() = 0;
   virtual void SkinOwnerForm(TSkinData& skin) = 0;  // skins the owner form at once
+  // The skin was read again (its buttons may be others, or fewer): the windows skinned with it take
+  // the new data at once, before they paint or hit-test again.
+  virtual void SkinDataChanged(TSkinData& skin) = 0;
 };
 
 class TSkinData {
@@ -88,8 +91,10 @@ class TSkinData {
   using FormSkinEvent = std::function<void(TSkinData& sender, const std::string& className, bool& doSkin)>;
   using SkinChangedEvent = std::function<void(TSkinData& sender)>;
   using SkinControlEvent = std::function<void(TSkinData& sender, const std::string& className, bool& doSkin)>;
+  // Shows the user a message of the skin reader (a package of another version).
+  using MessageShower = std::function<void(std::string_view text)>;
 
-  explicit TSkinData(SkinManagerLink* manager = nullptr, FileReader readFile = {});
+  explicit TSkinData(SkinManagerLink* manager = nullptr, FileReader readFile = {}, MessageShower showMessage = {});
   ~TSkinData();
   TSkinData(const TSkinData&) = delete;
   TSkinData& operator=(const TSkinData&) = delete;
@@ -148,10 +153,12 @@ class TSkinData {
   ColorRef ButtonFaceColor() const { return Colors[scButtonFace]; }
 
  private:
+  bool ReadHeldSkin();  // LoadSkin without telling the manager
   void ReadSkin(const TQuickIni& ini, const TSkinReader& reader);
   void ResetSkin();  // back to no skin: default colours, empty objects
   SkinManagerLink* manager_;
   FileReader readFile_;
+  MessageShower showMessage_;
   bool active_ = false;
   bool noSkin_ = true;
   bool loaded_ = false;

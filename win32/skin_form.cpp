@@ -210,6 +210,15 @@ void TWinSkinForm::Refresh() {
   stage_ = kAttached;
 }
 
+void TWinSkinForm::TakeSkinData() {
+  ComputeBorders();  // the input takes the new buttons, none of them hot or pressed
+  layout_ = TitleLayout();
+  titleBack_ = Bitmap();
+  KillTimer(window_, kHoverTimer);
+  if (GetCapture() == window_) ReleaseCapture();
+  if (const win::WindowDc screen(nullptr); screen.Get()) Relayout(screen.Get(), ShownTitle());
+}
+
 // ---- the messages
 
 const TWinSkinForm::Route TWinSkinForm::kRoutes[] = {
@@ -587,29 +596,6 @@ void TWinSkinForm::Relayout(HDC dc, const std::wstring& shown) {
   layout_ = LayoutTitle(skin_, state_, borders_, extent.cx, extent.cy);
 }
 
-// The title bar's borders and the picture behind its text, without the text and the buttons.
-Bitmap TWinSkinForm::ComposeTitle() const {
-  const int w = state_.width, t = borders_.title;
-  Bitmap title(w, t);
-  const BorderPiece left = PaintBorder(skin_, bsLeft, state_, borders_);
-  const BorderPiece right = PaintBorder(skin_, bsRight, state_, borders_);
-  const BorderPiece top = PaintBorder(skin_, bsTop, state_, borders_);
-  for (const BorderPiece* piece : {&left, &right, &top})
-    for (int y = 0; y < std::min(t, piece->pixels.height); ++y)
-      for (int x = 0; x < piece->pixels.width; ++x) {
-        const int tx = piece->place.left + x;
-        if (tx >= 0 && tx < w) title.At(tx, y) = piece->pixels.At(x, y);
-      }
-  const TDataSkinTitle& skinTitle = skin_.Title;
-  if (skinTitle.Image.width > 0 && !layout_.textBack.Empty()) {
-    const Rect frame =
-        BorderFrameRect(skinTitle.Image, skinTitle.FrameCount, BorderFrameIndex(skinTitle, state_.active), false);
-    DrawNineSlice(title, layout_.textBack, skinTitle.Image, frame, skinTitle.LeftWidth, 0, skinTitle.RightWidth, 0,
-                  skinTitle.Tile == 1);
-  }
-  return title;
-}
-
 void TWinSkinForm::PaintFrame() {
   if (state_.kind == WindowKind::CaptionlessPopup) return;
   if (stage_ != kAttached && stage_ != kRefreshing) return;
@@ -620,7 +606,6 @@ void TWinSkinForm::PaintFrame() {
 void TWinSkinForm::DrawFrame(HDC dc) {
   const std::wstring shown = ShownTitle();
   Relayout(dc, shown);
-  const Bitmap title = ComposeTitle();
   const int t = borders_.title;
   // The side borders below the title, and the bottom.
   for (TBorderSide side : {bsLeft, bsRight, bsBottom}) {
@@ -632,14 +617,14 @@ void TWinSkinForm::DrawFrame(HDC dc) {
       Blit(dc, piece.pixels, piece.place.left, piece.place.top);
     }
   }
-  if (state_.width > 0 && t > 0) DrawTitleBar(dc, title, shown);
+  if (state_.width > 0 && t > 0) Blit(dc, RenderTitleBar(shown), 0, 0);
 }
 
 // The title bar, off screen: its borders and text background, the text, then the buttons.
-void TWinSkinForm::DrawTitleBar(HDC dc, const Bitmap& title, const std::wstring& shown) {
-  ui::TDib dib(title);
+Bitmap TWinSkinForm::RenderTitleBar(const std::wstring& shown) {
+  ui::TDib dib(PaintTitleBack(skin_, state_, borders_, layout_));
   if (!dib.Pixels()) throw std::runtime_error("no memory for the title bar");
-  const win::ScopedMemoryDc memory(CreateCompatibleDC(dc));
+  const win::ScopedMemoryDc memory(CreateCompatibleDC(nullptr));
   const win::ScopedSelect selected(memory.Get(), dib.Handle());
   {
     const win::ScopedSelect font(memory.Get(), captionFont_.Get());
@@ -654,21 +639,14 @@ void TWinSkinForm::DrawTitleBar(HDC dc, const Bitmap& title, const std::wstring&
   GdiFlush();
   titleBack_ = dib.ToBitmap();
   Bitmap withButtons = titleBack_;
-  for (std::size_t i = 0; i < layout_.visible.size(); ++i) {
-    if (!layout_.visible[i]) continue;
-    const TDataSkinSysButton& sb = skin_.SysButtons[i];
-    if (sb.Image.width > 0 && !IsIconAction(sb.Action)) {
-      const std::int32_t state = input_.State(static_cast<std::int32_t>(i));
-      const Rect frame = BorderFrameRect(sb.Image, sb.FrameCount, ButtonFrame(sb, state, state_.active), true);
-      DrawTransparent(withButtons, layout_.buttons[i].left, layout_.buttons[i].top, sb.Image, frame);
-    }
-  }
+  DrawTitleButtons(withButtons, skin_, state_, layout_, [this](std::int32_t i) { return input_.State(i); });
   std::memcpy(dib.Pixels(), withButtons.pixels.data(), withButtons.pixels.size() * sizeof(Pixel));
-  for (std::size_t i = 0; i < layout_.visible.size(); ++i)
+  for (std::size_t i = 0; i < layout_.visible.size() && i < skin_.SysButtons.size(); ++i)
     if (layout_.visible[i] && IsIconAction(skin_.SysButtons[i].Action) && smallIcon_)
       DrawIconEx(memory.Get(), layout_.buttons[i].left, layout_.buttons[i].top, smallIcon_, kSmallIconSize,
                  kSmallIconSize, 0, nullptr, DI_NORMAL);
-  BitBlt(dc, 0, 0, state_.width, borders_.title, memory.Get(), 0, 0, SRCCOPY);
+  GdiFlush();
+  return dib.ToBitmap();
 }
 
 void TWinSkinForm::PaintButton(std::int32_t index) {
@@ -699,7 +677,20 @@ void TWinSkinForm::UpdateRegion(bool force) {
   if (!force && size.cx == regionSize_.cx && size.cy == regionSize_.cy) return;
   state_.width = size.cx;
   state_.height = size.cy;
-  const std::vector<Rect> rects = WindowRegionRects(skin_, state_, borders_);
+  // The Top border's shape is the title bar as it is painted: text and buttons over its magenta
+  // parts stay in the window.
+  std::optional<Bitmap> title;
+  try {
+    const win::WindowDc screen(nullptr);
+    if (screen.Get()) {
+      const std::wstring shown = ShownTitle();
+      Relayout(screen.Get(), shown);
+      title = RenderTitleBar(shown);
+    }
+  } catch (...) {
+    title.reset();  // no memory for the picture: the bare border gives the shape
+  }
+  const std::vector<Rect> rects = WindowRegionRects(skin_, state_, borders_, title ? &*title : nullptr);
   std::vector<std::uint8_t> data(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
   auto* header = reinterpret_cast<RGNDATAHEADER*>(data.data());
   header->dwSize = sizeof(RGNDATAHEADER);

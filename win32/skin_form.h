@@ -42,6 +42,9 @@ class TWinSkinForm {
   void Detach(bool destroying);
   // Re-reads the skin's sizes and repaints (the skin was reloaded).
   void Refresh();
+  // The skin's data were read again: its buttons and sizes are taken at once, so that nothing
+  // paints or hit-tests with the old button list until Refresh redraws the frame.
+  void TakeSkinData();
 
   HWND Handle() const { return window_; }
   TSkinData& Skin() const { return skin_; }
@@ -123,9 +126,9 @@ class TWinSkinForm {
   // The window text as the title shows it.
   std::wstring ShownTitle() const;
   void Relayout(HDC dc, const std::wstring& shown);
-  Bitmap ComposeTitle() const;
   void DrawFrame(HDC dc);
-  void DrawTitleBar(HDC dc, const Bitmap& title, const std::wstring& shown);
+  // The whole title bar as it shows: borders, text background, text, buttons and icon.
+  Bitmap RenderTitleBar(const std::wstring& shown);
   // Draws one title-bar button on the window.
   void PaintButton(std::int32_t index);
   POINT WindowPoint(POINT screen) const;

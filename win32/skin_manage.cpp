@@ -32,6 +32,9 @@ class ProcessManagerLink final : public SkinManagerLink {
   void Schedule(TSkinAction action, TSkinData& skin) override { Manager().Schedule(action, skin); }
   void SwitchOn() override { Manager().SwitchOn(); }
   void SkinOwnerForm(TSkinData&) override {}
+  void SkinDataChanged(TSkinData& skin) override {
+    if (g_manager) g_manager->SkinDataChanged(skin);
+  }
 
  private:
   static TSkinManage& Manager() {
@@ -41,6 +44,11 @@ class ProcessManagerLink final : public SkinManagerLink {
 };
 
 }  // namespace
+
+void ShowSkinMessage(std::string_view text) {
+  const std::wstring caption = ui::Application ? ui::Application->Title : std::wstring();
+  MessageBoxW(nullptr, ui::Widen(text).c_str(), caption.c_str(), MB_OK | MB_TASKMODAL);
+}
 
 TSkinManage* TSkinManage::Instance() { return g_manager.get(); }
 
@@ -69,6 +77,11 @@ void TSkinManage::RemoveSkin(TSkinData& skin) {
   std::erase_if(skins_, [&](const RegisteredSkin& r) { return r.skin == &skin; });
   std::erase_if(resources_, [&](const Resources& r) { return r.skin == &skin; });
   if (current_ == &skin) current_ = nullptr, hasPending_ = false;
+}
+
+void TSkinManage::SkinDataChanged(TSkinData& skin) {
+  for (auto& w : windows_)
+    if (&w->Skin() == &skin && w->CurrentStage() != TWinSkinForm::kReleased) w->TakeSkinData();
 }
 
 void TSkinManage::InstallHook() {
@@ -201,12 +214,16 @@ void TSkinManage::RefreshWindows(TSkinData& skin) {
 }
 
 HBRUSH TSkinManage::FaceBrush(const TSkinData& skin) {
+  const COLORREF colour = Resolve(skin.ButtonFaceColor());
   for (Resources& r : resources_)
     if (r.skin == &skin) {
-      if (!r.brush) r.brush.Reset(CreateSolidBrush(Resolve(skin.ButtonFaceColor())));
+      if (!r.brush || r.brushColour != colour) {
+        r.brush.Reset(CreateSolidBrush(colour));
+        r.brushColour = colour;
+      }
       return r.brush.Get();
     }
-  resources_.push_back({&skin, win::ScopedBrush(CreateSolidBrush(Resolve(skin.ButtonFaceColor()))), {}});
+  resources_.push_back({&skin, colour, win::ScopedBrush(CreateSolidBrush(colour)), {}});
   return resources_.back().brush.Get();
 }
 

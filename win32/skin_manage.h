@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "win32/scoped_win.h"
@@ -14,6 +15,10 @@
 #include "win32/skin_form.h"
 
 namespace pimblo {
+
+// Shows a message of the skin component to the user: the system's message box with the
+// application's title and an OK button.
+void ShowSkinMessage(std::string_view text);
 
 class TSkinManage {
  public:
@@ -29,6 +34,8 @@ class TSkinManage {
 
   void AddSkin(TSkinData& skin, HWND ownerForm);
   void RemoveSkin(TSkinData& skin);
+  // The skin was read again: the windows skinned with it take its new buttons and sizes now.
+  void SkinDataChanged(TSkinData& skin);
   void InstallHook();
   void Schedule(TSkinAction action, TSkinData& skin);
   void SwitchOn() { on_ = true; }
@@ -43,7 +50,8 @@ class TSkinManage {
   std::size_t SkinnedCount() const;
 
   // Shared drawing resources of a component: its button-face brush and its menu glyphs
-  // (white transparent). Owned here.
+  // (white transparent). Owned here. The brush follows the skin's face colour: a skin loaded
+  // again with another colour gets a new one.
   HBRUSH FaceBrush(const TSkinData& skin);
   HIMAGELIST MenuGlyphs(const TSkinData& skin);
   // The system colour references of a skin, resolved.
@@ -63,6 +71,7 @@ class TSkinManage {
 
   struct Resources {
     const TSkinData* skin;
+    COLORREF brushColour;  // the colour the brush was made in
     win::ScopedBrush brush;
     win::ScopedImageList glyphs;
   };

@@ -371,6 +371,61 @@ TEST(SkinLayout, BordersPaintTheirActiveOrInactiveFrame) {
   EXPECT_EQ(BorderFrameRect(skin.Borders[bsLeft].Image, 2, 2, true), (Rect{4, 0, 8, 38}));
 }
 
+// The title's text background lays its two frames side by side: frame 1 while active, 2 while not.
+TEST(SkinLayout, TheTextBackgroundShowsItsSideBySideFrame) {
+  TSkinData skin;
+  skin.ReadSkinStream(assets::SkinStream());
+  constexpr Pixel kA = 0x112233, kB = 0x445566, kC = 0x778899;
+  Bitmap back(4, 2);  // frame 1: A over C; frame 2: B. Its rows would be A A B B and C C B B.
+  for (std::int32_t y = 0; y < 2; ++y)
+    for (std::int32_t x = 0; x < 4; ++x) back.At(x, y) = x >= 2 ? kB : y == 0 ? kA : kC;
+  skin.Title.Image = back;
+  skin.Title.FrameCount = 2;
+  skin.Title.LeftWidth = skin.Title.RightWidth = 0;
+  struct Case {
+    bool active;
+    Rect frame;
+    Pixel topLeft;
+  } cases[] = {{true, {0, 0, 2, 2}, kA}, {false, {2, 0, 4, 2}, kB}};
+  for (const Case& c : cases) {
+    ChromeState w = HelpWindow();
+    w.active = c.active;
+    EXPECT_EQ(TextBackFrame(skin.Title, c.active), c.frame) << c.active;
+    const BorderSizes b = ComputeBorderSizes(skin, w.kind);
+    const TitleLayout layout = LayoutTitle(skin, w, b, 60, 14);
+    ASSERT_FALSE(layout.textBack.Empty());
+    const Bitmap title = PaintTitleBack(skin, w, b, layout);
+    EXPECT_EQ(title.At(layout.textBack.left + 1, layout.textBack.top + 1) & 0xFFFFFF, c.topLeft) << c.active;
+  }
+}
+
+// The Top border's shape comes from the title bar as painted: a button over its magenta parts stays.
+TEST(SkinLayout, AButtonOverATransparentTopBorderStaysInTheRegion) {
+  TSkinData skin;
+  skin.ReadSkinStream(assets::SkinStream());
+  TDataSkinBorder& top = skin.Borders[bsTop];
+  std::fill(top.Image.pixels.begin(), top.Image.pixels.end(), kMagenta);
+  top.Trans = 1;
+  const ChromeState w = HelpWindow();
+  const BorderSizes b = ComputeBorderSizes(skin, w.kind);
+  const TitleLayout layout = LayoutTitle(skin, w, b, 60, 14);
+  Bitmap title = PaintTitleBack(skin, w, b, layout);
+  DrawTitleButtons(title, skin, w, layout, {});
+  const std::int32_t close = ButtonWithAction(skin, layout, button_action::kClose);
+  ASSERT_GE(close, 0);
+  const Rect place = layout.buttons[static_cast<std::size_t>(close)];
+  const TDataSkinSysButton& sb = skin.SysButtons[static_cast<std::size_t>(close)];
+  const Rect frame = BorderFrameRect(sb.Image, sb.FrameCount, ButtonFrame(sb, kButtonNormal, true), true);
+  const std::int32_t x = place.left + frame.Width() / 2, y = place.top + frame.Height() / 2;
+  ASSERT_NE(sb.Image.At(frame.left + frame.Width() / 2, frame.top + frame.Height() / 2) & 0xFFFFFF, kMagenta);
+  ASSERT_GT(x, b.left);
+  ASSERT_LT(x, w.width - b.right);
+  const auto rects = WindowRegionRects(skin, w, b, &title);
+  EXPECT_TRUE(Covers(rects, x, y)) << "the button drawn over the border";
+  for (std::int32_t px = b.left; px < w.width - b.right; ++px)
+    EXPECT_EQ(Covers(rects, px, y), (title.At(px, y) & 0xFFFFFF) != kMagenta) << px;
+}
+
 TEST(SkinChoice, TheComponentForAWindow) {
   TSkinData main1, main2, dialog, only;
   main1.SkinFormtype = main2.SkinFormtype = TSkinFormType::sfMainform;

@@ -43,6 +43,8 @@ struct FakeManager : SkinManagerLink {
   void Schedule(TSkinAction a, TSkinData&) override { calls.push_back("action " + std::to_string(a)); }
   void SwitchOn() override { calls.push_back("on"); }
   void SkinOwnerForm(TSkinData&) override { calls.push_back("owner"); }
+  void SkinDataChanged(TSkinData&) override { ++changed; }
+  int changed = 0;
 };
 
 TEST(SkinData, LoadsOurSkin) {
@@ -307,6 +309,38 @@ TEST(SkinData, TellsTheManagerWhatToDo) {
   dialog.SetActive(true);
   EXPECT_TRUE(dialog.Active());
   EXPECT_EQ(other.calls, (std::vector<std::string>{"add", "on", "owner", "add", "hook"}));
+}
+
+// A package of another version is refused and the user is told so, once; ours loads silently.
+TEST(SkinData, APackageOfAnotherVersionIsRefusedWithAMessage) {
+  const std::string older = "This is Older Skin File\rPlease update to new version !";
+  struct Case {
+    std::uint32_t version;
+    bool loads;
+  } cases[] = {{20000, true}, {19999, false}, {20001, false}, {0, false}};
+  for (const Case& c : cases) {
+    const std::string ini = "[TitlebarSkin]\nSkinName=Versioned\n";
+    const std::vector<SkinEntry> entries = {{"skin.ini", Bytes(ini.begin(), ini.end())}};
+    Bytes package = BuildSkinPackage(entries);
+    for (int i = 0; i < 4; ++i) package[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(c.version >> (8 * i));
+    std::vector<std::string> shown;
+    TSkinData skin(nullptr, {}, [&](std::string_view text) { shown.emplace_back(text); });
+    skin.ReadSkinStream(Stream(TLZH::PackFile(package)));
+    EXPECT_EQ(skin.Empty(), !c.loads) << c.version;
+    EXPECT_EQ(shown, c.loads ? std::vector<std::string>{} : std::vector<std::string>{older}) << c.version;
+  }
+}
+
+// Each load, good or not, tells the manager that the skin's data (its buttons) are new.
+TEST(SkinData, EveryLoadTellsTheManagerTheDataChanged) {
+  FakeManager manager;
+  TSkinData skin(&manager);
+  skin.ReadSkinStream(assets::SkinStream());
+  EXPECT_EQ(manager.changed, 1);
+  const std::uint8_t broken[] = {4, 0, 0, 0, 1, 2, 3, 4};
+  skin.ReadSkinStream(broken);
+  EXPECT_TRUE(skin.Empty());
+  EXPECT_EQ(manager.changed, 2);
 }
 
 TEST(SkinData, DesignTimeLoadsNothing) {

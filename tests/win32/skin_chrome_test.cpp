@@ -3,6 +3,8 @@
 // detaching gives everything back. And the replacement system menu's items.
 #include <gtest/gtest.h>
 
+#include "look/lzh.h"
+#include "look/skin_read.h"
 #include "win32/scoped_win.h"
 #include "win32/skin_manage.h"
 #include "resources/embedded_assets.h"
@@ -97,6 +99,25 @@ TEST_F(SkinnedWindowTest, AttachingAndDetachingASizeableWindow) {
   EXPECT_EQ(after.cy, client.cy);
 }
 
+// The region's top is the title bar as painted: a button over a see-through Top border stays.
+TEST_F(SkinnedWindowTest, TheRegionKeepsAButtonOverASeeThroughTopBorder) {
+  TDataSkinBorder& top = skin.Borders[bsTop];
+  std::fill(top.Image.pixels.begin(), top.Image.pixels.end(), kMagenta);
+  top.Trans = 1;
+  HWND w = Make(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME, 393, 366);
+  manager.SkinWindow(w);
+  Pump();
+  const TWinSkinForm* form = manager.Find(w);
+  ASSERT_NE(form, nullptr);
+  ASSERT_FALSE(form->Layout().buttons.empty());
+  ASSERT_EQ(skin.SysButtons[0].Action, button_action::kClose);
+  const Rect close = form->Layout().buttons[0];
+  win::ScopedRegion region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(w, region.Get()), ERROR);
+  EXPECT_TRUE(PtInRegion(region.Get(), (close.left + close.right) / 2, (close.top + close.bottom) / 2));
+  EXPECT_FALSE(PtInRegion(region.Get(), 200, 1)) << "the bare border between is cut away";
+}
+
 TEST_F(SkinnedWindowTest, ACaptionlessPopupKeepsItsShapeAndClientArea) {
   HWND w = Make(WS_POPUP, 32, 32);
   SetWindowRgn(w, CreateEllipticRgn(0, 0, 32, 32), TRUE);
@@ -166,6 +187,81 @@ TEST_F(SkinnedWindowTest, WindowsThatAreNeverSkinned) {
   HWND flat = Make(WS_POPUP, 0, 0);
   manager.SkinWindow(flat);
   EXPECT_EQ(manager.Find(flat), nullptr) << "an empty window rectangle";
+}
+
+// The stored skin value of a package holding only a description: no pictures, and no title-bar
+// buttons but the three of a maximised child window.
+std::vector<std::uint8_t> DescriptionOnlySkin(const std::string& ini) {
+  const std::vector<SkinEntry> entries = {{"skin.ini", std::vector<std::uint8_t>(ini.begin(), ini.end())}};
+  return SkinStreamOf(TLZH::PackFile(BuildSkinPackage(entries)));
+}
+
+// Passes the component's calls on to a test's own manager; the scheduled actions never run, so
+// what a window does before the refresh action shows.
+struct LinkTo : SkinManagerLink {
+  explicit LinkTo(TSkinManage& m) : manager(m) {}
+  TSkinManage& manager;
+  void AddSkin(TSkinData& s) override { manager.AddSkin(s, nullptr); }
+  void RemoveSkin(TSkinData& s) override { manager.RemoveSkin(s); }
+  void InstallHook() override {}
+  void Schedule(TSkinAction, TSkinData&) override {}
+  void SwitchOn() override {}
+  void SkinOwnerForm(TSkinData&) override {}
+  void SkinDataChanged(TSkinData& s) override { manager.SkinDataChanged(s); }
+};
+
+// A skin with fewer buttons loaded under an attached window: the window lays out the new list at
+// once, and painting and hovering right away stay within it.
+TEST_F(SkinnedWindowTest, ASkinWithFewerButtonsIsTakenAtOnce) {
+  TSkinManage own;
+  LinkTo link(own);
+  TSkinData linked(&link);
+  linked.SkinControls = MainFormSkinControls();
+  linked.ReadSkinStream(assets::SkinStream());
+  own.AddSkin(linked, nullptr);
+  HWND w = Make(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME, 393, 366);
+  own.SkinWindow(w, true);
+  Pump();
+  TWinSkinForm* form = own.Find(w);
+  ASSERT_NE(form, nullptr);
+  ASSERT_EQ(form->Layout().visible.size(), 8u);
+  RECT r{};
+  GetWindowRect(w, &r);
+  std::vector<LPARAM> buttonPoints;
+  for (const Rect& b : form->Layout().buttons)
+    buttonPoints.push_back(MAKELPARAM(r.left + (b.left + b.right) / 2, r.top + (b.top + b.bottom) / 2));
+
+  linked.ReadSkinStream(DescriptionOnlySkin("[TitlebarSkin]\nSkinName=Bare\n"));
+  ASSERT_FALSE(linked.Empty());
+  ASSERT_EQ(linked.SysButtons.size(), 3u);
+  EXPECT_EQ(form->Layout().visible.size(), 3u);
+  EXPECT_EQ(form->Layout().buttons.size(), 3u);
+  for (LPARAM at : buttonPoints) SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, at);  // where the old buttons were
+  SendMessageW(w, WM_TIMER, 0x3501, 0);  // the hover tick
+  SendMessageW(w, kSkinRepaintFrame, 0, 0);
+  EXPECT_EQ(form->Layout().visible.size(), 3u);
+  EXPECT_EQ(own.Find(w), form) << "the window is still skinned";
+  own.Find(w)->Detach(false);
+}
+
+// The button-face brush is made again when the skin is loaded with another face colour.
+TEST_F(SkinnedWindowTest, TheFaceBrushFollowsTheLoadedSkin) {
+  auto brushColour = [&] {
+    LOGBRUSH brush{};
+    GetObjectW(manager.FaceBrush(skin), sizeof brush, &brush);
+    return brush.lbColor;
+  };
+  const std::vector<std::uint8_t> ours(assets::SkinStream().begin(), assets::SkinStream().end());
+  struct Case {
+    std::vector<std::uint8_t> stream;
+    COLORREF face;
+  } cases[] = {{ours, RGB(213, 222, 242)},
+               {DescriptionOnlySkin("[Colours]\nButtonFace=10 20 30\n"), RGB(10, 20, 30)},
+               {ours, RGB(213, 222, 242)}};
+  for (const Case& c : cases) {
+    skin.ReadSkinStream(c.stream);
+    EXPECT_EQ(brushColour(), c.face);
+  }
 }
 
 // A skin that does not load: the component switches itself off at load and the
