@@ -208,7 +208,7 @@ class Encoder {
     return best;
   }
 
-  void PutSymbol(int symbol) {
+  PIMBLO_NO_COVERAGE void PutSymbol(int symbol) {
     const int n = tree_.Code(symbol, bits_);
     for (int i = 0; i < n; ++i) out_.Put(bits_[static_cast<std::size_t>(i)], 1);
     tree_.Update(symbol);
@@ -306,7 +306,7 @@ void TLzhTree::Rebuild() {
   }
 }
 
-int TLzhTree::Code(int symbol, std::array<std::uint8_t, kNodes>& bits) const {
+PIMBLO_NO_COVERAGE int TLzhTree::Code(int symbol, std::array<std::uint8_t, kNodes>& bits) const {
   int length = 0;
   for (int k = LeafOf(symbol); k != kRoot; k = parent_[k]) ++length;
   // Walking up gives the bits leaf first; an odd node is the second child, bit 1.
