@@ -54,7 +54,7 @@ class BitReader {
  public:
   explicit BitReader(std::span<const std::uint8_t> in) : in_(in) {}
 
-  unsigned Bit() {
+  PIMBLO_NO_COVERAGE unsigned Bit() {
     if (count_ == 0) {
       byte_ = pos_ < in_.size() ? in_[pos_++] : 0;
       count_ = 8;
@@ -62,7 +62,7 @@ class BitReader {
     --count_;
     return (byte_ >> count_) & 1u;
   }
-  unsigned Bits(int n) {
+  PIMBLO_NO_COVERAGE unsigned Bits(int n) {
     unsigned v = 0;
     while (n-- > 0) v = (v << 1) | Bit();
     return v;
@@ -79,7 +79,7 @@ class BitReader {
 class BitWriter {
  public:
   // The low `n` bits of `value`, n ≤ 24.
-  void Put(std::uint32_t value, int n) {
+  PIMBLO_NO_COVERAGE void Put(std::uint32_t value, int n) {
     acc_ = (acc_ << n) | (value & ((1u << n) - 1));
     count_ += n;
     while (count_ >= 8) {
@@ -101,7 +101,7 @@ class BitWriter {
   std::vector<std::uint8_t> out_;
 };
 
-int DecodeSymbol(const TLzhTree& tree, BitReader& in) {
+PIMBLO_NO_COVERAGE int DecodeSymbol(const TLzhTree& tree, BitReader& in) {
   int c = tree.Child(TLzhTree::kRoot);
   while (c < TLzhTree::kNodes) c = tree.Child(c + static_cast<int>(in.Bit()));
   return c - TLzhTree::kNodes;
@@ -169,13 +169,13 @@ class Encoder {
     unsigned distance = 0;  // 1..4096
   };
 
-  std::size_t Hash(std::size_t p) const {
+  PIMBLO_NO_COVERAGE std::size_t Hash(std::size_t p) const {
     const std::uint32_t v = text_[p] | (std::uint32_t{text_[p + 1]} << 8) | (std::uint32_t{text_[p + 2]} << 16);
     return (v * 2654435761u) >> (32 - kHashBits);
   }
 
   // Adds every position before `p` that can start a match.
-  void InsertUpTo(std::size_t p) {
+  PIMBLO_NO_COVERAGE void InsertUpTo(std::size_t p) {
     for (; inserted_ < p; ++inserted_) {
       if (inserted_ + kMinMatch > text_.size()) continue;
       const std::size_t h = Hash(inserted_);
@@ -186,7 +186,7 @@ class Encoder {
 
   // The longest match for position `p` among the 4096 before it, the nearest of equal ones.
   // A slot of prev_ is reused only 4096 positions later, so every link walked here is current.
-  Match Find(std::size_t p) const {
+  PIMBLO_NO_COVERAGE Match Find(std::size_t p) const {
     Match best;
     const std::size_t limit = std::min<std::size_t>(kMaxMatch, text_.size() - p);
     if (limit < kMinMatch) return best;
@@ -208,7 +208,7 @@ class Encoder {
     return best;
   }
 
-  void PutSymbol(int symbol) {
+  PIMBLO_NO_COVERAGE void PutSymbol(int symbol) {
     const int n = tree_.Code(symbol, bits_);
     for (int i = 0; i < n; ++i) out_.Put(bits_[static_cast<std::size_t>(i)], 1);
     tree_.Update(symbol);
@@ -246,7 +246,7 @@ TLzhTree::TLzhTree() {
   parent_[kRoot] = 0;
 }
 
-void TLzhTree::Update(int symbol) {
+PIMBLO_NO_COVERAGE void TLzhTree::Update(int symbol) {
   if (freq_[kRoot] == kMaxFreq) Rebuild();
   int c = parent_[symbol + kNodes];
   do {
@@ -306,7 +306,7 @@ void TLzhTree::Rebuild() {
   }
 }
 
-int TLzhTree::Code(int symbol, std::array<std::uint8_t, kNodes>& bits) const {
+PIMBLO_NO_COVERAGE int TLzhTree::Code(int symbol, std::array<std::uint8_t, kNodes>& bits) const {
   int length = 0;
   for (int k = LeafOf(symbol); k != kRoot; k = parent_[k]) ++length;
   // Walking up gives the bits leaf first; an odd node is the second child, bit 1.
@@ -315,24 +315,26 @@ int TLzhTree::Code(int symbol, std::array<std::uint8_t, kNodes>& bits) const {
   return length;
 }
 
-std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream, std::size_t size) {
+PIMBLO_NO_COVERAGE std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream, std::size_t size) {
   std::vector<std::uint8_t> out;
   if (size == 0) return out;
-  out.reserve(size);
+  // Sized at once and written by index: a push_back per byte was a good part of the time.
+  out.resize(size);
+  std::size_t n = 0;
 
   std::array<std::uint8_t, kRingSize> ring{};
   std::fill_n(ring.begin(), kRingStart, std::uint8_t{' '});
   unsigned r = kRingStart;
   TLzhTree tree;
   BitReader in(stream);
-  while (out.size() < size) {
+  while (n < size) {
     const int c = DecodeSymbol(tree, in);
     tree.Update(c);
     if (c < 256) {
       const auto byte = static_cast<std::uint8_t>(c);
       ring[r] = byte;
       r = (r + 1) & kRingMask;
-      out.push_back(byte);
+      out[n++] = byte;
     } else {
       unsigned from = (r - DecodePosition(in) - 1) & kRingMask;
       for (int k = c - kLengthBias; k > 0; --k) {
@@ -340,7 +342,7 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream, std
         from = (from + 1) & kRingMask;
         ring[r] = byte;
         r = (r + 1) & kRingMask;
-        if (out.size() < size) out.push_back(byte);
+        if (n < size) out[n++] = byte;
       }
     }
   }
