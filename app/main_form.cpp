@@ -125,23 +125,25 @@ void TMainForm::LoadSkin() {
   SkinData1.SkinFormtype = TSkinFormType::sfMainform;
   SkinData1.MenuUpdate = true;
   const std::span<const std::uint8_t> carried = Resource(L"SKINSTREAM");
-  SkinData1.ReadSkinStream(carried);
-  TakeFirstUserSkin(carried);
+  // The carried skin is decoded only when no user's skin stands in its place.
+  if (!TakeFirstUserSkin(carried)) SkinData1.ReadSkinStream(carried);
   SkinData1.Reading = false;
   SkinData1.Loaded();
 }
 
 // A skin the user brings replaces the carried one; one that does not load leaves
 // the carried skin, and the user is told once, naming the file and the reason.
-void TMainForm::TakeFirstUserSkin(std::span<const std::uint8_t> carried) {
+// False when there is no user's skin file at all.
+bool TMainForm::TakeFirstUserSkin(std::span<const std::uint8_t> carried) {
   for (const std::wstring& place : UserSkinPlaces(ExecutablePath(), AppDataFolder())) {
     if (!Files->Exists(place)) continue;
     const UserSkinFault fault = TakeUserSkin(SkinData1, ReadWholeFile(place, kUserSkinLimit), carried);
     if (fault != UserSkinFault::None)
       MessageBoxW(nullptr, UserSkinMessage(place, fault).c_str(), ui::Application->Title.c_str(),
                   MB_OK | MB_ICONWARNING | MB_TASKMODAL);
-    return;
+    return true;
   }
+  return false;
 }
 
 void TMainForm::BuildMenu() {

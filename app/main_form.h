@@ -77,7 +77,7 @@ class TMainForm : public ui::TForm {
   void BuildMenu();
   void LoadSheets();
   void LoadSkin();
-  void TakeFirstUserSkin(std::span<const std::uint8_t> carried);
+  bool TakeFirstUserSkin(std::span<const std::uint8_t> carried);
   void AddTrayIcon();
   void CreatePet();
   RunKeys StartKeys() const { return {*MachineRunKey, *UserRunKey}; }
