@@ -14,12 +14,13 @@ enum class CensusQuestion {
   Ticks = 3,            // pet ticks (every tick of a pet asks once for the top window)
   HitTests = 4,
   RectQueries = 5,
-  MetricReads = 6,
+  MetricReads = 6,       // metrics the pets asked for (the engine's pattern)
   TopWindowQueries = 7,
   Moves = 8,
   Raises = 9,
   Redraws = 10,         // frame drawn and window reshaped
   CursorReads = 11,
+  SystemMetricReads = 12,  // metrics read from the system (on start and on a display change)
 };
 
 }  // namespace pimblo

@@ -46,6 +46,7 @@ LRESULT AnswerCensus(WPARAM question, const Win32Desktop& desktop, const std::ve
     case CensusQuestion::Raises: return SumOverPets(pets, [](const TZibbetWindow& p) { return p.raises; });
     case CensusQuestion::Redraws: return SumOverPets(pets, [](const TZibbetWindow& p) { return p.redraws; });
     case CensusQuestion::CursorReads: return static_cast<LRESULT>(counts.cursor);
+    case CensusQuestion::SystemMetricReads: return static_cast<LRESULT>(counts.systemMetrics);
   }
   return -1;
 }

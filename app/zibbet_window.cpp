@@ -9,8 +9,13 @@ namespace pimblo {
 
 TZibbetWindow::TZibbetWindow(ui::TComponent* owner, Desktop& desktop, RandomSource& random,
                              const double& speedFactor, Sheets sheets, std::function<void(ScreenPoint)> popupMenu,
-                             ScreenPoint at)
-    : ui::TForm(owner), sheets_(sheets), popupMenu_(std::move(popupMenu)), left_(at.x), top_(at.y) {
+                             std::function<void()> dpiChanged, ScreenPoint at)
+    : ui::TForm(owner),
+      sheets_(sheets),
+      popupMenu_(std::move(popupMenu)),
+      dpiChanged_(std::move(dpiChanged)),
+      left_(at.x),
+      top_(at.y) {
   ui::FormStyle style;
   style.style = WS_POPUP;
   style.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;  // always on top, never on the taskbar or in Alt+Tab
@@ -25,16 +30,11 @@ TZibbetWindow::TZibbetWindow(ui::TComponent* owner, Desktop& desktop, RandomSour
 
 WindowHandle TZibbetWindow::Handle() const { return FromHwnd(ui::TForm::Handle()); }
 
-void TZibbetWindow::SetLeft(std::int32_t v) {
-  if (v == left_) return;
-  left_ = v;
-  ++moves;
-  SetWindowPos(ui::TForm::Handle(), nullptr, left_, top_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TZibbetWindow::SetTop(std::int32_t v) {
-  if (v == top_) return;
-  top_ = v;
+// A diagonal step is one move: no one sees the corner between the old and the new place.
+void TZibbetWindow::MoveTo(ScreenPoint topLeft) {
+  if (topLeft.x == left_ && topLeft.y == top_) return;
+  left_ = topLeft.x;
+  top_ = topLeft.y;
   ++moves;
   SetWindowPos(ui::TForm::Handle(), nullptr, left_, top_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -64,11 +64,17 @@ void TZibbetWindow::PopupContextMenu(ScreenPoint at) {
 void TZibbetWindow::PreparePicture() {
   if (showingIcon_) picture_ = ui::TDib();
   showingIcon_ = false;
+  drawn_.clear();
+  drewAll_ = true;
 }
 
 void TZibbetWindow::DrawFrame(SheetId sheet, std::int32_t index) {
   const ui::TImageList* list = sheets_[static_cast<std::size_t>(sheet)];
-  if (!list || index < 0 || index >= list->Count()) return;
+  if (!list || index < 0 || index >= list->Count()) {
+    drewAll_ = false;
+    return;
+  }
+  drawn_.emplace_back(static_cast<int>(sheet), index);
   if (picture_.Width() != list->Width() || picture_.Height() != list->Height())
     picture_ = ui::TDib(list->Width(), list->Height());
   win::ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
@@ -79,10 +85,27 @@ void TZibbetWindow::DrawFrame(SheetId sheet, std::int32_t index) {
 void TZibbetWindow::ShapeToPicture(std::uint32_t key, std::uint32_t tolerance) {
   ++redraws;
   GdiFlush();
-  win::ScopedRegion region(BitmapToRegion(picture_.Handle(), key, tolerance));
+  win::ScopedRegion region = ShapeOf(key, tolerance);
   // The window system owns the region once it took it; 0 removes the shape (a pet
   // whose picture cannot be scanned shows square but lives on).
   if (SetWindowRgn(ui::TForm::Handle(), region.Get(), TRUE)) region.Release();
+}
+
+// The picture's shape, for the window to own: a copy of the pose's kept shape, scanned the
+// first time the pose is shown; scanned afresh when a frame was skipped (the picture then
+// keeps some of the one before).
+win::ScopedRegion TZibbetWindow::ShapeOf(std::uint32_t key, std::uint32_t tolerance) {
+  if (!drewAll_ || drawn_.empty()) return win::ScopedRegion(BitmapToRegion(picture_.Handle(), key, tolerance));
+  ShapeKey pose{drawn_, key, tolerance};
+  auto kept = shapes_.find(pose);
+  if (kept == shapes_.end()) {
+    win::ScopedRegion scanned(BitmapToRegion(picture_.Handle(), key, tolerance));
+    if (!scanned) return {};  // nothing kept: scanned again next time
+    kept = shapes_.emplace(std::move(pose), std::move(scanned)).first;
+  }
+  win::ScopedRegion copy(CreateRectRgn(0, 0, 0, 0));
+  if (copy && CombineRgn(copy.Get(), kept->second.Get(), nullptr, RGN_COPY) == ERROR) return {};
+  return copy;
 }
 
 void TZibbetWindow::Invalidate() { InvalidateRect(ui::TForm::Handle(), nullptr, FALSE); }
@@ -115,6 +138,9 @@ LRESULT TZibbetWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: Paint(); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_NCPAINT: return 0;  // no frame: nothing for the system to paint, on every move
+    case WM_DPICHANGED:
+      if (dpiChanged_) dpiChanged_();
+      return 0;
     case WM_SETCURSOR: SetCursor(LoadCursorW(nullptr, IDC_HAND)); return TRUE;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // picking the pet up leaves the focus where it was
     case WM_LBUTTONDOWN: MouseDown(MouseButton::Left, lParam); return 0;

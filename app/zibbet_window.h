@@ -7,11 +7,15 @@
 
 #include <array>
 #include <functional>
+#include <map>
+#include <tuple>
+#include <vector>
 #include <optional>
 
 #include "win32/dib.h"
 #include "win32/form.h"
 #include "win32/image_list.h"
+#include "win32/scoped_win.h"
 #include "pet/zibbet.h"
 
 namespace pimblo {
@@ -21,7 +25,8 @@ class TZibbetWindow : public ui::TForm, public PetWindow {
   using Sheets = std::array<const ui::TImageList*, 4>;  // Heads, Legs, FHeads, FLegs
 
   TZibbetWindow(ui::TComponent* owner, Desktop& desktop, RandomSource& random, const double& speedFactor,
-                Sheets sheets, std::function<void(ScreenPoint)> popupMenu, ScreenPoint at);
+                Sheets sheets, std::function<void(ScreenPoint)> popupMenu, std::function<void()> dpiChanged,
+                ScreenPoint at);
 
   TZibbetForm& Pet() { return *pet_; }
 
@@ -31,8 +36,7 @@ class TZibbetWindow : public ui::TForm, public PetWindow {
   std::int32_t Top() const override { return top_; }
   std::int32_t Width() const override { return width_; }
   std::int32_t Height() const override { return height_; }
-  void SetLeft(std::int32_t v) override;
-  void SetTop(std::int32_t v) override;
+  void MoveTo(ScreenPoint topLeft) override;
   void SetWidth(std::int32_t v) override;
   void SetHeight(std::int32_t v) override;
   void BringToTop() override;
@@ -50,13 +54,22 @@ class TZibbetWindow : public ui::TForm, public PetWindow {
   void Paint();
   void MouseDown(MouseButton button, LPARAM lParam);
   void MouseUp(MouseButton button, LPARAM lParam);
+  win::ScopedRegion ShapeOf(std::uint32_t key, std::uint32_t tolerance);
 
   Sheets sheets_;
   std::function<void(ScreenPoint)> popupMenu_;
+  std::function<void()> dpiChanged_;  // only the visible windows are told of a DPI change
   std::int32_t left_, top_, width_ = 104, height_ = 32;  // the design-time size until FormCreate
   bool showingIcon_ = true;
   HICON icon_ = nullptr;  // shared resource icon, not owned
   ui::TDib picture_;
+  // The frames drawn since PreparePicture, as (sheet, index); each of our poses covers the whole
+  // picture, so they tell its shape. `drewAll`: none was skipped (an index outside its sheet).
+  std::vector<std::pair<int, int>> drawn_;
+  bool drewAll_ = true;
+  // The shape of each pose shown so far, scanned once; a copy goes to the window, which owns it.
+  using ShapeKey = std::tuple<std::vector<std::pair<int, int>>, std::uint32_t, std::uint32_t>;
+  std::map<ShapeKey, win::ScopedRegion> shapes_;
   std::optional<TZibbetForm> pet_;
 };
 

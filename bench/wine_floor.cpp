@@ -25,9 +25,13 @@
 //   ncpaint=default             leaves the non-client painting to the system; by default the window, which has
 //                               no non-client area, answers it with nothing
 //   tray=1                      puts an icon in the notification area, as the pet's program does
+//   imagelist=1                 loads the common controls and keeps an image list of one 32 × 32 picture, as
+//                               the pet's program keeps its sheets (with timer and tray=1: floor B', what the
+//                               program must load, and nothing done)
 // The main window answers the census message "PimbloCensus" with 3 for its ticks, 8 for its window
 // moves and 10 for its redraws.
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <array>
@@ -397,6 +401,21 @@ void AddTrayIcon(HWND owner) {
   notify(NIM_ADD, &data);
 }
 
+// The common controls with an image list, loaded only when asked for, like the tray icon.
+void KeepImageList() {
+  using Create = HIMAGELIST(WINAPI*)(int, int, UINT, int, int);
+  using Add = int(WINAPI*)(HIMAGELIST, HBITMAP, HBITMAP);
+  HMODULE controls = LoadLibraryW(L"comctl32.dll");
+  auto create = controls ? reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(controls, "ImageList_Create"))) : nullptr;
+  auto add = controls ? reinterpret_cast<Add>(reinterpret_cast<void*>(GetProcAddress(controls, "ImageList_Add"))) : nullptr;
+  if (!create || !add) return;
+  HIMAGELIST list = create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 0);
+  DWORD* bits = nullptr;
+  HBITMAP picture = MakeDib(32, 32, &bits);
+  if (list && picture) add(list, picture, nullptr);
+  if (picture) DeleteObject(picture);
+}
+
 int wmain(int argc, wchar_t** argv) {
   const std::wstring mode = argc > 1 ? argv[1] : L"";
   bool tray = false;
@@ -419,6 +438,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (name == L"tray") {
       tray = value == L"1";
+      continue;
+    }
+    if (name == L"imagelist") {
+      if (value == L"1") KeepImageList();
       continue;
     }
     if (name == L"at") {

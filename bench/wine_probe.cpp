@@ -9,7 +9,8 @@
 //   pbprobe callcost KIND SECONDS       makes one kind of platform call for SECONDS, between the lines "go"
 //                                       and "done N MICROSECONDS_PER_CALL"; the kinds: hit-window, hit-desktop,
 //                                       rect, metric-screen, metric-desktop, top, cursor, move, raise, pump,
-//                                       redraw
+//                                       redraw; and the move with one more flag: move-nosendchanging,
+//                                       move-nocopybits, move-noownerzorder, move-deferred (SWP_DEFERERASE)
 //   pbprobe skinload EXE COUNT          reads the program's carried skin COUNT times, the way it does at start;
 //                                       prints the fastest and the median milliseconds
 // With PIMBLO_DESKTOP set it joins that Wine desktop first.
@@ -178,10 +179,16 @@ int CallCost(const std::wstring& kind, double seconds) {
     } else if (kind == L"cursor") {
       POINT p;
       sink = GetCursorPos(&p);
-    } else if (kind == L"move") {
+    } else if (kind.starts_with(L"move")) {
+      // The pet's move, and the same with other flags: the study of where a move's time goes.
+      UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+      if (kind == L"move-nosendchanging") flags |= SWP_NOSENDCHANGING;
+      if (kind == L"move-nocopybits") flags |= SWP_NOCOPYBITS;
+      if (kind == L"move-noownerzorder") flags |= SWP_NOOWNERZORDER;
+      if (kind == L"move-deferred") flags |= SWP_DEFERERASE;
       if (ox > x + 40 || ox < x - 40) dx = -dx;
       ox += dx;
-      SetWindowPos(own, nullptr, ox, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(own, nullptr, ox, y, 0, 0, flags);
       while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
     } else if (kind == L"raise") {
       SetWindowPos(own, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOACTIVATE);

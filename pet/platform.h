@@ -19,7 +19,7 @@ struct ScreenPoint {
   friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
 };
 
-// The system metrics the pet reads, each read afresh at every use.
+// The system metrics the pet reads, each asked for at every use.
 enum class Metric {
   ScreenWidth,    // SM_CXSCREEN
   ScreenHeight,   // SM_CYSCREEN
@@ -28,6 +28,7 @@ enum class Metric {
   DesktopWidth,   // SM_CXVIRTUALSCREEN
   DesktopHeight,  // SM_CYVIRTUALSCREEN
 };
+constexpr int kMetricCount = static_cast<int>(Metric::DesktopHeight) + 1;
 
 // The desktop as the pet probes it. Nothing here is cached by the pet.
 class Desktop {
@@ -63,8 +64,8 @@ class PetWindow {
   virtual std::int32_t Top() const = 0;
   virtual std::int32_t Width() const = 0;
   virtual std::int32_t Height() const = 0;
-  virtual void SetLeft(std::int32_t left) = 0;
-  virtual void SetTop(std::int32_t top) = 0;
+  // Moves the window's top-left corner there, both coordinates in one move.
+  virtual void MoveTo(ScreenPoint topLeft) = 0;
   virtual void SetWidth(std::int32_t width) = 0;
   virtual void SetHeight(std::int32_t height) = 0;
   // Puts the window back at the top of the topmost band, without moving, sizing

@@ -185,10 +185,7 @@ void TZibbetForm::MotionHalf() {
   if (PosY > desktop_.GetSystemMetrics(Metric::ScreenHeight) - window_.Height())
     PosY = static_cast<float>(desktop_.GetSystemMetrics(Metric::ScreenHeight) - window_.Height());
   // 15. Move the window only when its whole-pixel position changed.
-  if (Trunc(PosX) != window_.Left() || Trunc(PosY) != window_.Top()) {
-    window_.SetLeft(Trunc(PosX));
-    window_.SetTop(Trunc(PosY));
-  }
+  if (Trunc(PosX) != window_.Left() || Trunc(PosY) != window_.Top()) window_.MoveTo({Trunc(PosX), Trunc(PosY)});
 }
 
 TZibbetForm::Pose TZibbetForm::ChoosePose(float speed, float velY, float legFrame) {

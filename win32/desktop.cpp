@@ -14,17 +14,17 @@ std::optional<Rect> Win32Desktop::GetWindowRect(WindowHandle window) {
   return Rect{r.left, r.top, r.right, r.bottom};
 }
 
+void Win32Desktop::ReadMetrics() {
+  // In the order of Metric.
+  constexpr int kSystemIndex[kMetricCount] = {SM_CXSCREEN,        SM_CYSCREEN,         SM_XVIRTUALSCREEN,
+                                              SM_YVIRTUALSCREEN, SM_CXVIRTUALSCREEN, SM_CYVIRTUALSCREEN};
+  for (int i = 0; i < kMetricCount; ++i) metrics_[static_cast<std::size_t>(i)] = ::GetSystemMetrics(kSystemIndex[i]);
+  counts.systemMetrics += kMetricCount;
+}
+
 std::int32_t Win32Desktop::GetSystemMetrics(Metric metric) {
   ++counts.metrics;
-  switch (metric) {
-    case Metric::ScreenWidth: return ::GetSystemMetrics(SM_CXSCREEN);
-    case Metric::ScreenHeight: return ::GetSystemMetrics(SM_CYSCREEN);
-    case Metric::DesktopLeft: return ::GetSystemMetrics(SM_XVIRTUALSCREEN);
-    case Metric::DesktopTop: return ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-    case Metric::DesktopWidth: return ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    case Metric::DesktopHeight: return ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  }
-  return 0;
+  return metrics_[static_cast<std::size_t>(metric)];
 }
 
 ScreenPoint Win32Desktop::GetCursorPos() {

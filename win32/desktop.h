@@ -1,8 +1,12 @@
-// The desktop as the window system reports it, for the pet engine. Every call
-// asks afresh; the counts tell how many questions a tick asked.
+// The desktop as the window system reports it, for the pet engine. Probes ask
+// afresh; the screen metrics are kept, and read again when the program is told
+// they changed (a display, setting or DPI change). The counts tell how many
+// questions the pets asked, and how many metrics were read from the system.
 #pragma once
 
 #include <windows.h>
+
+#include <array>
 
 #include "pet/platform.h"
 
@@ -10,6 +14,10 @@ namespace pimblo {
 
 class Win32Desktop : public Desktop {
  public:
+  Win32Desktop() { ReadMetrics(); }
+  // Reads the screen metrics again from the system.
+  void ReadMetrics();
+
   WindowHandle WindowFromPoint(ScreenPoint p) override;
   std::optional<Rect> GetWindowRect(WindowHandle window) override;
   std::int32_t GetSystemMetrics(Metric metric) override;
@@ -18,7 +26,11 @@ class Win32Desktop : public Desktop {
 
   struct Counts {
     std::uint64_t windowFromPoint = 0, getWindowRect = 0, metrics = 0, cursor = 0, topWindow = 0;
+    std::uint64_t systemMetrics = 0;  // `metrics` are the pets' questions, these the system's answers
   } counts;
+
+ private:
+  std::array<std::int32_t, kMetricCount> metrics_{};
 };
 
 inline HWND ToHwnd(WindowHandle h) { return reinterpret_cast<HWND>(h); }

@@ -54,6 +54,10 @@ std::optional<std::wstring> Win32FileSystem::FallbackMarkerPath() {
   return *folder + L"\\" + fallbackMarker_;
 }
 
+std::optional<std::vector<std::uint8_t>> Win32FileSystem::Read(const std::wstring& path, std::size_t limit) {
+  return ReadWholeFile(path, limit);
+}
+
 std::optional<std::wstring> AppDataFolder() {
   wchar_t folder[MAX_PATH] = {};
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return std::nullopt;

@@ -40,6 +40,7 @@ class Win32FileSystem : public FileSystem {
   bool Exists(const std::wstring& path) override;
   bool CreateNewFile(const std::wstring& path, std::string_view contents) override;
   std::optional<std::wstring> FallbackMarkerPath() override;
+  std::optional<std::vector<std::uint8_t>> Read(const std::wstring& path, std::size_t limit) override;
 
  private:
   std::wstring fallbackMarker_;

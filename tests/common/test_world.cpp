@@ -34,8 +34,7 @@ void World::Tick(int n) {
 void World::Place(float x, float y) {
   pet.PosX = x;
   pet.PosY = y;
-  window.SetLeft(Trunc(x));
-  window.SetTop(Trunc(y));
+  window.MoveTo({Trunc(x), Trunc(y)});
 }
 
 bool World::Settle(int limit) {

@@ -31,6 +31,13 @@ TEST(ParseScenario, FillsTheDefaults) {
   EXPECT_DOUBLE_EQ(s.speedFactor, 0.988);
   EXPECT_TRUE(s.windows.empty());
   EXPECT_TRUE(s.random.empty());
+  EXPECT_FALSE(s.seed);
+}
+
+TEST(ParseScenario, TakesTheGeneratorsSeed) {
+  auto parsed = ParseScenario(R"({"ticks": 5, "seed": 4294967295})");
+  ASSERT_TRUE(std::holds_alternative<Scenario>(parsed)) << std::get<std::string>(parsed);
+  EXPECT_EQ(std::get<Scenario>(parsed).seed, 4294967295u);
 }
 
 TEST(ParseScenario, TakesEverySpeedTheCommandsReach) {
@@ -68,6 +75,8 @@ TEST(ParseScenario, NamesWhatIsWrong) {
       {R"({"ticks": 1, "speed_factor": -0.5})", "speed_factor"},
       {R"({"ticks": 1, "events": [{"tick": 1, "speed_factor": -1}]})", "speed_factor"},
       {R"({"ticks": 1, "random": [1, -2]})", "random[1]"},
+      {R"({"ticks": 1, "seed": 4294967296})", "seed"},
+      {R"({"ticks": 1, "seed": 7, "random": [1]})", "seed"},
       {R"({"ticks": 1, "events": [{"tick": 1, "press": "thumb"}]})", "press"},
       {R"({"ticks": 1, "events": [{"tick": 1}]})", "exactly one"},
       {R"({"ticks": 1, "events": [{"tick": 1, "cursor": [1]}]})", "cursor"},

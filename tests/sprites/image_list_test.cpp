@@ -192,5 +192,21 @@ TEST(ShippedSheets, WalkFramesDifferFromEachOther) {
     for (int b = a + 1; b < 8; ++b) EXPECT_NE(legs.FrameMask(a), legs.FrameMask(b)) << a << " vs " << b;
 }
 
+// A pose's head and legs, either way, cover the whole picture: what the picture held before
+// never shows through, so the pose alone tells the window's shape (the program keeps one a pose).
+TEST(ShippedSheets, EveryPoseCoversThePicture) {
+  const PetSheets& sheets = ShippedSheets();
+  for (bool right : {true, false})
+    for (int head = 0; head < sheets.Heads.Count(); ++head)
+      for (int leg = 0; leg < sheets.Legs.Count(); ++leg) {
+        Bitmap a(32, 32, MakePixel(1, 2, 3)), b(32, 32, MakePixel(4, 5, 6));
+        for (Bitmap* picture : {&a, &b}) {
+          (right ? sheets.Heads : sheets.FHeads).Draw(head, *picture);
+          (right ? sheets.Legs : sheets.FLegs).Draw(leg, *picture);
+        }
+        EXPECT_EQ(a, b) << (right ? "right" : "left") << " head " << head << " leg " << leg;
+      }
+}
+
 }  // namespace
 }  // namespace pimblo::test

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <set>
 
+#include "pet/random.h"
 #include "pet/zibbet.h"
 
 namespace pimblo {
@@ -133,7 +134,8 @@ ScenarioEvent Event(const json& v, const std::string& where) {
 }
 
 Scenario Read(const json& doc) {
-  OnlyKeys(doc, "scenario", {"screen", "desktop", "windows", "pet", "speed_factor", "ticks", "random", "events"});
+  OnlyKeys(doc, "scenario",
+           {"screen", "desktop", "windows", "pet", "speed_factor", "ticks", "random", "seed", "events"});
   Scenario s;
   if (doc.contains("screen")) {
     const json& v = doc["screen"];
@@ -163,6 +165,10 @@ Scenario Read(const json& doc) {
     if (!v.is_array()) Fail("random", "must be a list of whole numbers");
     for (std::size_t i = 0; i < v.size(); ++i)
       s.random.push_back(static_cast<std::int32_t>(Integer(v[i], "random[" + std::to_string(i) + "]", 0, INT32_MAX)));
+  }
+  if (doc.contains("seed")) {
+    if (doc.contains("random")) Fail("seed", "goes with no \"random\" list: the draws come from the one or the other");
+    s.seed = static_cast<std::uint32_t>(Integer(doc["seed"], "seed", 0, UINT32_MAX));
   }
   if (doc.contains("events")) {
     const json& v = doc["events"];
@@ -202,7 +208,9 @@ SimCounts RunScenario(const Scenario& s, const PetSheets& sheets, std::ostream& 
   SimDesktop desktop(s.screenWidth, s.screenHeight, s.desktop);
   desktop.SetWindows(s.windows);
   desktop.SetCursor(s.pet);
-  ScriptedRandom random(s.random);
+  ScriptedRandom scripted(s.random);
+  LinearRandom generator(s.seed.value_or(0));
+  RandomSource& random = s.seed ? static_cast<RandomSource&>(generator) : scripted;
   double speedFactor = s.speedFactor;
   SimPetWindow window(desktop, sheets, s.pet);
   TZibbetForm pet(desktop, window, random, speedFactor);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -33,7 +34,8 @@ struct Scenario {
   ScreenPoint pet{100, 100};
   double speedFactor = 0.988;
   std::int64_t ticks = 0;
-  std::vector<std::int32_t> random;
+  std::vector<std::int32_t> random;    // the draws in order, then 0 for ever…
+  std::optional<std::uint32_t> seed;   // …or the program's own generator from this seed
   std::vector<ScenarioEvent> events;  // in the order listed
 };
 

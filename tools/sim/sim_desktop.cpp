@@ -75,14 +75,10 @@ SimPetWindow::SimPetWindow(SimDesktop& desktop, const PetSheets& sheets, ScreenP
 
 SimPetWindow::~SimPetWindow() { desktop_.AttachPet(nullptr); }
 
-void SimPetWindow::SetLeft(std::int32_t v) {
-  if (v != left_) ++desktop_.counts.windowMoves;
-  left_ = v;
-}
-
-void SimPetWindow::SetTop(std::int32_t v) {
-  if (v != top_) ++desktop_.counts.windowMoves;
-  top_ = v;
+void SimPetWindow::MoveTo(ScreenPoint topLeft) {
+  if (topLeft.x != left_ || topLeft.y != top_) ++desktop_.counts.windowMoves;
+  left_ = topLeft.x;
+  top_ = topLeft.y;
 }
 
 void SimPetWindow::BringToTop() {

@@ -29,7 +29,7 @@ struct SimCounts {
   std::int64_t metrics = 0;
   std::int64_t cursor = 0;
   std::int64_t topWindow = 0;
-  std::int64_t windowMoves = 0;  // SetLeft/SetTop that changed the window
+  std::int64_t windowMoves = 0;  // moves that changed the window's place
   std::int64_t raises = 0;
   std::int64_t redraws = 0;
   std::int64_t regionRects = 0;
@@ -81,8 +81,7 @@ class SimPetWindow : public PetWindow {
   std::int32_t Top() const override { return top_; }
   std::int32_t Width() const override { return width_; }
   std::int32_t Height() const override { return height_; }
-  void SetLeft(std::int32_t v) override;
-  void SetTop(std::int32_t v) override;
+  void MoveTo(ScreenPoint topLeft) override;
   void SetWidth(std::int32_t v) override { width_ = v; }
   void SetHeight(std::int32_t v) override { height_ = v; }
   void BringToTop() override;
