@@ -336,27 +336,31 @@ std::optional<std::string> TSkinData::Skin3rdKind(std::string_view className) co
 }
 
 bool TSkinData::LoadSkin() {
-  if (Designing) return false;
-  const bool loaded = ReadHeldSkin();
-  // The buttons were cleared and read again: the skinned windows must not go on with the old list.
-  if (manager_) manager_->SkinDataChanged(*this);
-  return loaded;
+  return LoadWith([this](TSkinReader& reader) { return reader.Open(skinFile_bytes_); });
 }
 
-bool TSkinData::ReadHeldSkin() {
+bool TSkinData::LoadSkinPackage(std::vector<std::uint8_t> package) {
+  return LoadWith([&package](TSkinReader& reader) { return reader.OpenPackage(std::move(package)); });
+}
+
+bool TSkinData::LoadWith(const std::function<bool(TSkinReader&)>& open) {
+  if (Designing) return false;
   noSkin_ = true;
   ResetSkin();
   // A package of another version is refused, and the user told why.
   TSkinReader reader(showMessage_);
-  if (!reader.Open(skinFile_bytes_)) return false;
-  std::vector<std::uint8_t> description;
-  std::string name;
-  reader.FindFile(".ini", description, name);
-  TQuickIni ini;
-  ini.Load(description);
-  ReadSkin(ini, reader);
-  noSkin_ = false;
-  return true;
+  if (open(reader)) {
+    std::vector<std::uint8_t> description;
+    std::string name;
+    reader.FindFile(".ini", description, name);
+    TQuickIni ini;
+    ini.Load(description);
+    ReadSkin(ini, reader);
+    noSkin_ = false;
+  }
+  // The buttons were cleared and read again: the skinned windows must not go on with the old list.
+  if (manager_) manager_->SkinDataChanged(*this);
+  return !noSkin_;
 }
 
 void TSkinData::ReadSkin(const TQuickIni& ini, const TSkinReader& reader) {

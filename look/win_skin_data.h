@@ -129,6 +129,8 @@ class TSkinData {
   void Loaded();
   // Loads the held skin file into the skin objects; false (and Empty()) when it does not load.
   bool LoadSkin();
+  // The same from a skin package that is already unpacked; the held skin file stays as it is.
+  bool LoadSkinPackage(std::vector<std::uint8_t> package);
   bool Empty() const { return noSkin_; }  // the no-skin flag
   const std::vector<std::uint8_t>& SkinData() const { return skinFile_bytes_; }
   // The default built-in Skin3rd list.
@@ -153,7 +155,8 @@ class TSkinData {
   ColorRef ButtonFaceColor() const { return Colors[scButtonFace]; }
 
  private:
-  bool ReadHeldSkin();  // LoadSkin without telling the manager
+  // Resets the skin, opens the reader with `open` and reads the skin from it; tells the manager.
+  bool LoadWith(const std::function<bool(TSkinReader&)>& open);
   void ReadSkin(const TQuickIni& ini, const TSkinReader& reader);
   void ResetSkin();  // back to no skin: default colours, empty objects
   SkinManagerLink* manager_;

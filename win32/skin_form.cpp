@@ -211,11 +211,16 @@ void TWinSkinForm::Refresh() {
 }
 
 void TWinSkinForm::TakeSkinData() {
-  ComputeBorders();  // the input takes the new buttons, none of them hot or pressed
   layout_ = TitleLayout();
   titleBack_ = Bitmap();
   KillTimer(window_, kHoverTimer);
   if (GetCapture() == window_) ReleaseCapture();
+  // A window on show takes the new skin's border sizes and shape at once, not only its buttons.
+  if (stage_ == kAttached && DrawsFrame() && !skin_.Empty()) {
+    Refresh();
+    return;
+  }
+  ComputeBorders();  // the input takes the new buttons, none of them hot or pressed
   if (const win::WindowDc screen(nullptr); screen.Get()) Relayout(screen.Get(), ShownTitle());
 }
 

@@ -42,8 +42,8 @@ class TWinSkinForm {
   void Detach(bool destroying);
   // Re-reads the skin's sizes and repaints (the skin was reloaded).
   void Refresh();
-  // The skin's data were read again: its buttons and sizes are taken at once, so that nothing
-  // paints or hit-tests with the old button list until Refresh redraws the frame.
+  // The skin's data were read again: its buttons, sizes and shape are taken at once, so that
+  // nothing paints or hit-tests with the old button list, and no old shape shows the new frame.
   void TakeSkinData();
 
   HWND Handle() const { return window_; }

@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <utility>
 
+#include "look/skin_menu_item.h"
 #include "win32/skin_manage.h"
 
 namespace pimblo {
@@ -10,17 +11,7 @@ namespace {
 
 constexpr UINT kMenuFirstId = 0x7000;  // an item's command is kMenuFirstId + its tag
 
-// An item's layout, in pixels: the glyph, then the caption, the shortcut at the right end.
-constexpr int kItemHeight = 22;
-constexpr int kGlyphLeft = 4;
-constexpr int kGlyphSize = 16;
-constexpr int kTextLeft = 28;
-constexpr int kTextRightMargin = 8;
-constexpr int kShortcutGap = 24;  // between a caption and its shortcut
-constexpr int kSeparatorWidth = 20;
-constexpr int kSeparatorHeight = 8;
-constexpr int kLineLeft = 24;  // the separator's line, from here to kLineRightMargin before the end
-constexpr int kLineRightMargin = 4;
+using namespace skin_menu;  // the items' layout
 
 std::int32_t TagOf(UINT itemId) { return static_cast<std::int32_t>(itemId) - static_cast<std::int32_t>(kMenuFirstId); }
 

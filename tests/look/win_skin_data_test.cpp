@@ -343,6 +343,24 @@ TEST(SkinData, EveryLoadTellsTheManagerTheDataChanged) {
   EXPECT_EQ(manager.changed, 2);
 }
 
+// An unpacked package loads as its skin file would, and the held skin file stays as it was.
+TEST(SkinData, LoadsAnUnpackedPackage) {
+  FakeManager manager;
+  TSkinData skin(&manager);
+  skin.ReadSkinStream(Stream(SkinFile("[TitlebarSkin]\nSkinName=held\n")));
+  const Bytes held = skin.SkinData();
+  const std::string ini = "[TitlebarSkin]\nSkinName=unpacked\n[Personality]\nTop=top.bmp\n";
+  const std::vector<SkinEntry> entries = {{"top.bmp", BmpOf(3, 2)}, {"skin.ini", Bytes(ini.begin(), ini.end())}};
+  EXPECT_TRUE(skin.LoadSkinPackage(BuildSkinPackage(entries)));
+  EXPECT_EQ(skin.SkinName, "unpacked");
+  EXPECT_EQ(skin.Borders[bsTop].Image.width, 3);
+  EXPECT_EQ(skin.SkinData(), held);
+  EXPECT_FALSE(skin.LoadSkinPackage({1, 2, 3}));
+  EXPECT_TRUE(skin.Empty());
+  EXPECT_EQ(skin.SkinName, "");
+  EXPECT_EQ(manager.changed, 3);
+}
+
 TEST(SkinData, DesignTimeLoadsNothing) {
   FakeManager manager;
   TSkinData skin(&manager);

@@ -3,6 +3,8 @@
 //   assetc bmp IN.xpm OUT.bmp              24-bit BMP (menu glyphs)
 //   assetc ico IN.xpm… OUT.ico             16-colour icon with mask at 16, 32 and 48 pixels: the
 //                                          32×32 picture and any 16 or 48 drawn; the rest scaled
+//   assetc png IN.xpm… SIZE OUT.png       the icon's picture at SIZE (16, 32 or 48) as the .ico has
+//                                          it, 8-bit RGBA, see-through where the XPM says None
 //   assetc embed OUT.cpp NAME=FILE …       C++ source holding the files' bytes
 //   assetc preview HEADS.il LEGS.il SCALE OUT.ppm   all frames, both ways, enlarged
 //   assetc stream IN OUT                  IN behind its 32-bit length (a stored stream property)
@@ -21,6 +23,7 @@
 #include "sprites/image_list_stream.h"
 #include "sprites/pet_sheets.h"
 #include "sprites/region_scan.h"
+#include "tools/assetc/png.h"
 #include "tools/assetc/xpm.h"
 
 namespace pimblo {
@@ -152,33 +155,44 @@ std::vector<std::uint8_t> IconDib(const IconImage& image) {
 
 // The program's icon at 16, 32 and 48 pixels. The 32-pixel drawing is required;
 // a size without a drawing of its own is scaled from it.
-void Ico(const std::vector<std::string>& ins, const std::string& out) {
-  constexpr int kSizes[] = {16, 32, 48};
-  std::optional<IconImage> drawn[std::size(kSizes)];
+constexpr int kIconSizes[] = {16, 32, 48};
+
+// The drawings given, one slot per size of kIconSizes, checked.
+std::vector<std::optional<IconImage>> IconDrawings(const std::vector<std::string>& ins) {
+  std::vector<std::optional<IconImage>> drawn(std::size(kIconSizes));
   for (const std::string& in : ins) {
     XpmImage xpm = LoadXpm(in);
     const int size = xpm.pixels.width;
-    const auto slot = std::find(std::begin(kSizes), std::end(kSizes), size) - std::begin(kSizes);
-    if (xpm.pixels.height != size || slot == std::ssize(kSizes))
+    const auto slot = std::find(std::begin(kIconSizes), std::end(kIconSizes), size) - std::begin(kIconSizes);
+    if (xpm.pixels.height != size || slot == std::ssize(kIconSizes))
       Fail(in + ": an icon picture is 16x16, 32x32 or 48x48");
-    if (drawn[slot]) Fail(in + ": a second " + std::to_string(size) + "-pixel picture");
+    if (drawn[static_cast<std::size_t>(slot)]) Fail(in + ": a second " + std::to_string(size) + "-pixel picture");
     std::vector<Pixel> colours = xpm.colours;
     std::sort(colours.begin(), colours.end());
     if (std::unique(colours.begin(), colours.end()) - colours.begin() > 16) Fail(in + ": the icon has more than 16 colours");
-    drawn[slot] = IconImage{std::move(xpm.pixels), std::move(xpm.clear), std::move(xpm.colours)};
+    drawn[static_cast<std::size_t>(slot)] = IconImage{std::move(xpm.pixels), std::move(xpm.clear), std::move(xpm.colours)};
   }
   if (!drawn[1]) Fail("the icon needs its 32x32 picture");
+  return drawn;
+}
+
+// The picture of the icon at kIconSizes[slot]: drawn, or scaled from the 32.
+IconImage IconPicture(const std::vector<std::optional<IconImage>>& drawn, std::size_t slot) {
+  return drawn[slot] ? *drawn[slot] : ScaleIcon(*drawn[1], kIconSizes[slot]);
+}
+
+void Ico(const std::vector<std::string>& ins, const std::string& out) {
+  const auto drawn = IconDrawings(ins);
   std::vector<std::vector<std::uint8_t>> dibs;
-  for (std::size_t i = 0; i < std::size(kSizes); ++i)
-    dibs.push_back(IconDib(drawn[i] ? *drawn[i] : ScaleIcon(*drawn[1], kSizes[i])));
+  for (std::size_t i = 0; i < std::size(kIconSizes); ++i) dibs.push_back(IconDib(IconPicture(drawn, i)));
   ByteWriter w;
   w.U16(0);
   w.U16(1);  // icon
   w.U16(static_cast<std::uint16_t>(dibs.size()));
   std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(dibs.size());
   for (std::size_t i = 0; i < dibs.size(); ++i) {
-    w.U8(static_cast<std::uint8_t>(kSizes[i]));
-    w.U8(static_cast<std::uint8_t>(kSizes[i]));
+    w.U8(static_cast<std::uint8_t>(kIconSizes[i]));
+    w.U8(static_cast<std::uint8_t>(kIconSizes[i]));
     w.U8(16);  // colours
     w.U8(0);
     w.U16(1);  // planes
@@ -189,6 +203,17 @@ void Ico(const std::vector<std::string>& ins, const std::string& out) {
   }
   for (const auto& dib : dibs) w.Bytes(dib);
   WriteFile(out, w.Take());
+}
+
+// One size of the icon as a PNG file (the Linux desktop's icon theme), the
+// same picture as that size of the .ico.
+void Png(const std::vector<std::string>& ins, const std::string& sizeText, const std::string& out) {
+  const int size = std::atoi(sizeText.c_str());
+  const auto slot = std::find(std::begin(kIconSizes), std::end(kIconSizes), size) - std::begin(kIconSizes);
+  if (slot == std::ssize(kIconSizes)) Fail("an icon is 16, 32 or 48 pixels, not " + sizeText);
+  const auto drawn = IconDrawings(ins);
+  const IconImage picture = IconPicture(drawn, static_cast<std::size_t>(slot));
+  WriteFile(out, WritePng(picture.pixels, picture.clear));
 }
 
 void Embed(const std::string& out, const std::vector<std::string>& entries) {
@@ -279,12 +304,14 @@ int Run(const std::vector<std::string>& a) {
   if (a.size() == 4 && a[0] == "sheet") Sheet(a[1], std::atoi(a[2].c_str()), a[3]);
   else if (a.size() == 3 && a[0] == "bmp") Bmp(a[1], a[2]);
   else if (a.size() >= 3 && a[0] == "ico") Ico({a.begin() + 1, a.end() - 1}, a.back());
+  else if (a.size() >= 4 && a[0] == "png") Png({a.begin() + 1, a.end() - 2}, a[a.size() - 2], a.back());
   else if (a.size() >= 2 && a[0] == "embed") Embed(a[1], {a.begin() + 2, a.end()});
   else if (a.size() == 5 && a[0] == "preview") Preview(a[1], a[2], std::atoi(a[3].c_str()), a[4]);
   else if (a.size() == 3 && a[0] == "stream") Stream(a[1], a[2]);
   else {
     std::fprintf(stderr,
                  "usage: assetc sheet IN.xpm FRAMES OUT.il | bmp IN.xpm OUT.bmp | ico IN.xpm... OUT.ico |\n"
+                 "       assetc png IN.xpm... SIZE OUT.png |\n"
                  "       assetc embed OUT.cpp NAME=FILE... | preview HEADS.il LEGS.il SCALE OUT.ppm\n");
     return 2;
   }
