@@ -83,15 +83,16 @@ void SwitchAutostartOff(RunKeys keys, Shell& shell) {
   if (fromMachine || fromUser) shell.Inform(L"开机自动运行已取消!");
 }
 
-bool RunFirstStart(FileSystem& files, RunKeys keys, Shell& shell, const std::wstring& exePath) {
+bool RunFirstStart(FileSystem& files, RunKeys keys, Shell& shell, const std::wstring& exePath,
+                   const std::wstring& markerPath) {
   const std::optional<std::wstring> fallback = files.FallbackMarkerPath();
-  if (files.Exists(kMarkerPath) || (fallback && files.Exists(*fallback))) return false;
+  if (files.Exists(markerPath) || (fallback && files.Exists(*fallback))) return false;
   // The root of C: is closed to standard users on current Windows: the marker
   // then goes to the user's own folder, silently. Only when neither can be
   // written is the file error shown.
-  if (!files.CreateNewFile(kMarkerPath, kMarkerContents) &&
+  if (!files.CreateNewFile(markerPath, kMarkerContents) &&
       !(fallback && files.CreateNewFile(*fallback, kMarkerContents)))
-    shell.ShowError(std::wstring(L"Cannot create file ") + kMarkerPath);
+    shell.ShowError(std::wstring(L"Cannot create file ") + markerPath);
   shell.ShowUsage(UsageText());
   if (shell.AskYesNo(L"是否设置为开机自动运行?") && !WriteRunValue(keys, exePath)) shell.ShowError(RegistryWriteError());
   shell.ArmHelpTimer();

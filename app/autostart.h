@@ -46,10 +46,12 @@ std::optional<std::wstring> SwitchAutostartOn(RunKeys keys, Shell& shell, const 
 // so once; says nothing when none held it or none could be opened.
 void SwitchAutostartOff(RunKeys keys, Shell& shell);
 
-// The first start, when neither marker exists: write the marker, show the
+// The first start, when neither the marker at `markerPath` (kMarkerPath on
+// Windows) nor the file system's fallback exists: write the marker, show the
 // usage, ask about start with the system (written as by the menu, without the
 // message), arm the help window's timer. Returns true when this was a first
 // start. Failures go to the standard error box and the start-up goes on.
-bool RunFirstStart(FileSystem& files, RunKeys keys, Shell& shell, const std::wstring& exePath);
+bool RunFirstStart(FileSystem& files, RunKeys keys, Shell& shell, const std::wstring& exePath,
+                   const std::wstring& markerPath);
 
 }  // namespace pimblo

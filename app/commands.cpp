@@ -27,7 +27,7 @@ std::wstring SpeedCaption(double speedFactor) {
 HotKeyAction HotKeyFor(std::uint32_t modifiers, std::uint32_t virtualKey) {
   if (modifiers == kHotKeyModifiers && virtualKey == kStartKey) return HotKeyAction::Start;
   if (modifiers == kHotKeyModifiers && virtualKey == kStopKey) return HotKeyAction::Stop;
-  return HotKeyAction::None;
+  return HotKeyAction::Nothing;
 }
 
 bool TrayOpensMenu(std::uint32_t mouseMessage) {
@@ -48,6 +48,22 @@ std::wstring JoinLines(std::initializer_list<const wchar_t*> lines, const wchar_
     text += line;
   }
   return text;
+}
+
+std::wstring HelpText(const wchar_t* lineBreak) {
+  return JoinLines({
+      L"  使用方法:",
+      L"  1. 右键点击Pimblo后,会弹出一个对话框.",
+      L"     立正:Pimblo停止运动;",
+      L"     动起来:Pimblo开始运动;",
+      L"     现速度:显示当前Pimblo的运动速度.",
+      L"     加速运动:Pimblo的运动速度加快.",
+      L"     减速运动:Pimblo的运动速度变慢.",
+      L"",
+      L"  说明:",
+      L"  按CTRL+ALT+F11可使Pimblo动起来.",
+      L"  按CTRL+ALT+F12可使Pimblo停止运动.",
+  }, lineBreak);
 }
 
 std::uint32_t TimeOfDaySeed(int hour, int minute, int second, int millisecond) {

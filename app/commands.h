@@ -8,6 +8,12 @@
 
 namespace pimblo {
 
+// The program's title (its message boxes' caption), the notification icon's tip,
+// and the maker's site that "访问Vantry软件" opens.
+constexpr wchar_t kApplicationTitle[] = L"桌面Pimblo";
+constexpr wchar_t kTrayTip[] = L"桌面Pimblo6.0";
+constexpr wchar_t kMakerSite[] = L"https://pimblo.example.org/";
+
 constexpr double kStartSpeedFactor = 0.988;
 
 // Speed up: +0.002 while 0.8 < factor < 1.005. Returns whether it changed.
@@ -17,7 +23,7 @@ bool SlowDown(double& speedFactor);
 // "现速度为:" and the factor times 1000 in its shortest form, at most 15 digits.
 std::wstring SpeedCaption(double speedFactor);
 
-enum class HotKeyAction { None, Start, Stop };
+enum class HotKeyAction { Nothing, Start, Stop };  // not None: X names a macro so
 constexpr std::uint32_t kHotKeyModifiers = 3;  // MOD_ALT | MOD_CONTROL
 constexpr std::uint32_t kStartKey = 122;       // VK_F11
 constexpr std::uint32_t kStopKey = 123;        // VK_F12
@@ -34,6 +40,9 @@ std::wstring ErrorBoxText(const std::wstring& message);
 
 // Lines joined by a separator, none after the last.
 std::wstring JoinLines(std::initializer_list<const wchar_t*> lines, const wchar_t* separator);
+
+// How to use the pet: the help window's eleven lines, joined by lineBreak.
+std::wstring HelpText(const wchar_t* lineBreak);
 
 // The seed of the process-wide generator: milliseconds since midnight (UTC).
 std::uint32_t TimeOfDaySeed(int hour, int minute, int second, int millisecond);

@@ -23,7 +23,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   pimblo::ui::TApplication application;
   application.Initialize();
   application.ShowMainForm = false;
-  application.Title = L"桌面Pimblo";
+  application.Title = pimblo::kApplicationTitle;
   application.ErrorText = pimblo::ErrorBoxText;
   SetWindowTextW(application.Handle(), application.Title.c_str());
   try {

@@ -1,12 +1,14 @@
 #include "app/main_form.h"
 
+#include <cassert>
+#include <iterator>
 #include <span>
 
 #include "app/census.h"
 #include "app/census_answer.h"
 #include "app/commands.h"
+#include "app/context_menu_entries.h"
 #include "app/unit2.h"
-#include "app/user_skin.h"
 #include "sprites/mirror.h"
 #include "win32/application.h"
 #include "win32/exception.h"
@@ -63,6 +65,22 @@ Win32FileSystem& DefaultFiles() {
   return files;
 }
 
+// The name of a menu glyph among the program's bitmap resources; none for none.
+const wchar_t* GlyphResource(MenuGlyph glyph) {
+  switch (glyph) {
+    case MenuGlyph::Stop: return L"GLYPH_STOP";
+    case MenuGlyph::Go: return L"GLYPH_GO";
+    case MenuGlyph::Speed: return L"GLYPH_SPEED";
+    case MenuGlyph::Faster: return L"GLYPH_FASTER";
+    case MenuGlyph::Slower: return L"GLYPH_SLOWER";
+    case MenuGlyph::Ball: return L"GLYPH_BALL";
+    case MenuGlyph::Help: return L"GLYPH_HELP";
+    case MenuGlyph::Quit: return L"GLYPH_QUIT";
+    case MenuGlyph::NoGlyph: break;
+  }
+  return nullptr;
+}
+
 HBITMAP Glyph(const wchar_t* name) {
   return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
@@ -102,6 +120,13 @@ TMainForm::TMainForm(ui::TComponent* owner) : ui::TForm(owner) {
   LoadSkin();
 
   OnMessage(WM_HOTKEY, [this](ui::TMessage& m) { WMHotKey(m); });
+  // The screen metrics the pets read are kept, and read again when the system says they changed;
+  // the messages come before the next tick, which takes them first.
+  for (UINT msg : {WM_DISPLAYCHANGE, WM_SETTINGCHANGE, WM_DPICHANGED})
+    OnMessage(msg, [this](ui::TMessage& m) {
+      desktop_.ReadMetrics();
+      m.Result = DefWindowProcW(ui::TForm::Handle(), m.Msg, m.WParam, m.LParam);
+    });
   OnMessage(RegisterWindowMessageW(kCensusMessage),
             [this](ui::TMessage& m) { m.Result = AnswerCensus(m.WParam, desktop_, Pets()); });
   OnMessage(kTrayCallbackMessage, [this](ui::TMessage& m) { WMTrayNotify(m); });
@@ -124,54 +149,57 @@ void TMainForm::LoadSkin() {
   SkinData1.Skin3rd = MainFormSkin3rd();
   SkinData1.SkinFormtype = TSkinFormType::sfMainform;
   SkinData1.MenuUpdate = true;
-  const std::span<const std::uint8_t> carried = Resource(L"SKINSTREAM");
-  // The carried skin is decoded only when no user's skin stands in its place.
-  if (!TakeFirstUserSkin(carried)) SkinData1.ReadSkinStream(carried);
+  FollowUserSkin();
   SkinData1.Reading = false;
   SkinData1.Loaded();
 }
 
 // A skin the user brings replaces the carried one; one that does not load leaves
 // the carried skin, and the user is told once, naming the file and the reason.
-// False when there is no user's skin file at all.
-bool TMainForm::TakeFirstUserSkin(std::span<const std::uint8_t> carried) {
-  for (const std::wstring& place : UserSkinPlaces(ExecutablePath(), AppDataFolder())) {
-    if (!Files->Exists(place)) continue;
-    const UserSkinFault fault = TakeUserSkin(SkinData1, ReadWholeFile(place, kUserSkinLimit), carried);
-    if (fault != UserSkinFault::None)
-      MessageBoxW(nullptr, UserSkinMessage(place, fault).c_str(), ui::Application->Title.c_str(),
-                  MB_OK | MB_ICONWARNING | MB_TASKMODAL);
-    return true;
-  }
-  return false;
+// Looked at on start and whenever the help window is shown.
+void TMainForm::FollowUserSkin() {
+  const std::optional<UserSkinChange> change =
+      userSkin_.Follow(SkinData1, *Files, UserSkinPlaces(ExecutablePath(), AppDataFolder()), Resource(L"SKINSTREAM"));
+  if (change && change->fault != UserSkinFault::Nothing)
+    MessageBoxW(nullptr, UserSkinMessage(*change->place, change->fault).c_str(), ui::Application->Title.c_str(),
+                MB_OK | MB_ICONWARNING | MB_TASKMODAL);
+}
+
+void TMainForm::ShowHelp() {
+  FollowUserSkin();
+  if (Form2) Form2->Show();
 }
 
 void TMainForm::BuildMenu() {
-  struct Entry {
+  // What each entry of the shared table is on this form, in the table's order.
+  struct Action {
+    MenuCommand command;
     ui::TMenuItem** field;
-    const wchar_t* caption;
-    const wchar_t* glyph;
     void (TMainForm::*click)();
   };
-  const Entry entries[] = {
-      {&N5, L"立正  !!!", L"GLYPH_STOP", &TMainForm::N5Click},
-      {&N4, L"动起来!!!", L"GLYPH_GO", &TMainForm::N4Click},
-      {&N11, L"现速度为:988", L"GLYPH_SPEED", nullptr},
-      {&N9, L"加速运动", L"GLYPH_FASTER", &TMainForm::N9Click},
-      {&N10, L"减速运动", L"GLYPH_SLOWER", &TMainForm::N10Click},
-      {&N7, L"开机自动运行", L"GLYPH_BALL", &TMainForm::N7Click},
-      {&N8, L"取消自动运行", L"GLYPH_BALL", &TMainForm::N8Click},
-      {&N6, L"-", nullptr, nullptr},
-      {&N12, L"使用帮助", L"GLYPH_HELP", &TMainForm::N12Click},
-      {&N1, L"-", nullptr, nullptr},
-      {&N2, L"访问Vantry软件", L"GLYPH_BALL", &TMainForm::N2Click},
-      {&Quit1, L"退出桌面Pimblo", L"GLYPH_QUIT", &TMainForm::Quit1Click},
+  const Action actions[] = {
+      {MenuCommand::Stop, &N5, &TMainForm::N5Click},
+      {MenuCommand::Go, &N4, &TMainForm::N4Click},
+      {MenuCommand::ShowSpeed, &N11, nullptr},
+      {MenuCommand::SpeedUp, &N9, &TMainForm::N9Click},
+      {MenuCommand::SlowDown, &N10, &TMainForm::N10Click},
+      {MenuCommand::AutostartOn, &N7, &TMainForm::N7Click},
+      {MenuCommand::AutostartOff, &N8, &TMainForm::N8Click},
+      {MenuCommand::Separator, &N6, nullptr},
+      {MenuCommand::Help, &N12, &TMainForm::N12Click},
+      {MenuCommand::Separator, &N1, nullptr},
+      {MenuCommand::Visit, &N2, &TMainForm::N2Click},
+      {MenuCommand::Quit, &Quit1, &TMainForm::Quit1Click},
   };
-  for (const Entry& e : entries) {
+  static_assert(std::size(actions) == kContextMenuEntries.size(), "one action for each entry of the menu");
+  for (std::size_t i = 0; i < kContextMenuEntries.size(); ++i) {
+    const ContextMenuEntry& e = kContextMenuEntries[i];
+    const Action& a = actions[i];
+    assert(a.command == e.command && "the actions follow the table's order");
     ui::TMenuItem* item = PopupMenu1->Add(e.caption);
-    if (e.glyph) item->Bitmap.Reset(Glyph(e.glyph));
-    if (e.click) item->OnClick = [this, click = e.click] { (this->*click)(); };
-    *e.field = item;
+    if (const wchar_t* glyph = GlyphResource(e.glyph)) item->Bitmap.Reset(Glyph(glyph));
+    if (a.click) item->OnClick = [this, click = a.click] { (this->*click)(); };
+    *a.field = item;
   }
 }
 
@@ -188,7 +216,7 @@ void TMainForm::FormCreate() {
   const ATOM startAtom = GlobalAddAtomW(L"UserDefdfifgneHotKey");
   RegisterHotKey(ui::TForm::Handle(), static_cast<int>(static_cast<std::uint16_t>(startAtom) - 0xC000), MOD_ALT | MOD_CONTROL, VK_F11);
   MainShell shell(*this);
-  RunFirstStart(*Files, StartKeys(), shell, ExecutablePath());
+  RunFirstStart(*Files, StartKeys(), shell, ExecutablePath(), kMarkerPath);
   AddTrayIcon();
   BuildMirroredSheets(*Legs, *Heads, *FLegs, *FHeads);
   SYSTEMTIME now;
@@ -217,7 +245,8 @@ void TMainForm::CreatePet() {
   const ScreenPoint cursor = desktop_.GetCursorPos();
   auto* pet = new TZibbetWindow(
       this, desktop_, random_, SpeedFactor, {Heads, Legs, FHeads, FLegs},
-      [this](ScreenPoint at) { PopupMenu1->Popup(ui::TForm::Handle(), at.x, at.y); }, cursor);
+      [this](ScreenPoint at) { PopupMenu1->Popup(ui::TForm::Handle(), at.x, at.y); },
+      [this] { desktop_.ReadMetrics(); }, cursor);
   pet->Pet().PosX = static_cast<float>(cursor.x);
   pet->Pet().PosY = static_cast<float>(cursor.y);
   pet->Pet().LegFrame = 0;
@@ -254,7 +283,7 @@ void TMainForm::Timer1Timer() {
 
 void TMainForm::Timer3Timer() {
   Timer3->SetEnabled(false);
-  if (Form2) Form2->Show();
+  ShowHelp();
 }
 
 void TMainForm::N7Click() {
@@ -267,9 +296,7 @@ void TMainForm::N8Click() {
   SwitchAutostartOff(StartKeys(), shell);
 }
 
-void TMainForm::N12Click() {
-  if (Form2) Form2->Show();
-}
+void TMainForm::N12Click() { ShowHelp(); }
 
 void TMainForm::N4Click() { Timer1->SetEnabled(true); }
 void TMainForm::N5Click() { Timer1->SetEnabled(false); }
@@ -296,7 +323,7 @@ void TMainForm::WMHotKey(ui::TMessage& message) {
       message.Result = 1;
       Timer1->SetEnabled(false);
       break;
-    case HotKeyAction::None: break;
+    case HotKeyAction::Nothing: break;
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/autostart.h"
+#include "app/user_skin.h"
 #include "app/zibbet_window.h"
 #include "look/win_skin_data.h"
 #include "pet/random.h"
@@ -41,7 +42,8 @@ class TMainForm : public ui::TForm {
   // The menu drawing component; its owner model outlives it.
   Win32MenuOwner XPMenuOwner;
   TXPMenu XPMenu1{XPMenuOwner};
-  // The window skin, carried in the program and loaded when the form is made.
+  // The window skin: the user's, else the one carried in the program; loaded when the form is
+  // made, and again when the user's skin file changed by the time the help window is shown.
   TSkinData SkinData1{&TSkinManage::Link(), [](const std::string& path) { return ReadWholeFile(path); },
                       &ShowSkinMessage};
 
@@ -77,21 +79,20 @@ class TMainForm : public ui::TForm {
   void BuildMenu();
   void LoadSheets();
   void LoadSkin();
-  bool TakeFirstUserSkin(std::span<const std::uint8_t> carried);
+  void FollowUserSkin();
+  void ShowHelp();
   void AddTrayIcon();
   void CreatePet();
   RunKeys StartKeys() const { return {*MachineRunKey, *UserRunKey}; }
 
   Win32Desktop desktop_;
   LinearRandom random_;
+  UserSkinFollower userSkin_;
   bool pumping_ = false;  // inside the tick's message handling
   bool moving_ = false;   // inside the pets' ticks: never entered twice
 };
 
 extern TMainForm* MainForm;
 
-// The maker's site that "访问Vantry软件" opens.
-constexpr wchar_t kMakerSite[] = L"https://pimblo.example.org/";
-constexpr wchar_t kTrayTip[] = L"桌面Pimblo6.0";
 
 }  // namespace pimblo

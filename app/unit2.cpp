@@ -39,21 +39,7 @@ void Place(HWND window, const RECT& r) {
 }
 }  // namespace
 
-std::wstring TForm2::HelpText() {
-  return JoinLines({
-      L"  使用方法:",
-      L"  1. 右键点击Pimblo后,会弹出一个对话框.",
-      L"     立正:Pimblo停止运动;",
-      L"     动起来:Pimblo开始运动;",
-      L"     现速度:显示当前Pimblo的运动速度.",
-      L"     加速运动:Pimblo的运动速度加快.",
-      L"     减速运动:Pimblo的运动速度变慢.",
-      L"",
-      L"  说明:",
-      L"  按CTRL+ALT+F11可使Pimblo动起来.",
-      L"  按CTRL+ALT+F12可使Pimblo停止运动.",
-  }, L"\r\n");
-}
+std::wstring TForm2::HelpText() { return pimblo::HelpText(L"\r\n"); }
 
 TForm2::TForm2(ui::TComponent* owner) : ui::TForm(owner) {
   Form2 = this;

@@ -15,6 +15,13 @@ bool HasFrame(const TSkinData& skin) {
                      [](const TDataSkinBorder& border) { return border.Image.width > 0 && border.Image.height > 0; });
 }
 
+// FNV-1a, 64 bits: enough to tell one version of a file from the next.
+std::uint64_t Digest(std::span<const std::uint8_t> bytes) {
+  std::uint64_t hash = 0xCBF29CE484222325u;
+  for (const std::uint8_t b : bytes) hash = (hash ^ b) * 0x100000001B3u;
+  return hash;
+}
+
 }  // namespace
 
 std::vector<std::wstring> UserSkinPlaces(const std::wstring& exePath, const std::optional<std::wstring>& appData) {
@@ -28,16 +35,36 @@ UserSkinFault TakeUserSkin(TSkinData& skin, const std::optional<std::vector<std:
   UserSkinFault fault = UserSkinFault::Unreadable;
   if (file) {
     skin.ReadSkinStream(SkinStreamOf(*file));
-    fault = skin.Empty() ? UserSkinFault::NotASkin : HasFrame(skin) ? UserSkinFault::None : UserSkinFault::NoFrame;
+    fault = skin.Empty() ? UserSkinFault::NotASkin : HasFrame(skin) ? UserSkinFault::Nothing : UserSkinFault::NoFrame;
   }
-  if (fault != UserSkinFault::None) skin.ReadSkinStream(carriedStream);
+  if (fault != UserSkinFault::Nothing) skin.ReadSkinStream(carriedStream);
   return fault;
+}
+
+std::optional<UserSkinChange> UserSkinFollower::Follow(TSkinData& skin, FileSystem& files,
+                                                       const std::vector<std::wstring>& places,
+                                                       std::span<const std::uint8_t> carriedStream) {
+  Sighting now;
+  std::optional<std::vector<std::uint8_t>> file;
+  const auto found = std::find_if(places.begin(), places.end(), [&](const std::wstring& p) { return files.Exists(p); });
+  if (found != places.end()) {
+    now.place = *found;
+    file = files.Read(*found, kUserSkinLimit);
+    if (file) now.digest = Digest(*file);
+  }
+  if (last_ == now) return std::nullopt;
+  last_ = now;
+  if (!now.place) {
+    skin.ReadSkinStream(carriedStream);
+    return UserSkinChange{};
+  }
+  return UserSkinChange{now.place, TakeUserSkin(skin, file, carriedStream)};
 }
 
 std::wstring UserSkinMessage(const std::wstring& path, UserSkinFault fault) {
   const wchar_t* why = L"";
   switch (fault) {
-    case UserSkinFault::None: return {};
+    case UserSkinFault::Nothing: return {};
     case UserSkinFault::Unreadable: why = L"无法读取该文件。\rThe file cannot be read."; break;
     case UserSkinFault::NotASkin:
       why = L"它不是本程序能读取的皮肤文件。\rIt is not a skin file this program can read."; break;

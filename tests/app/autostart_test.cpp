@@ -45,6 +45,7 @@ struct FakeFiles : FileSystem {
     if (!appDataKnown) return std::nullopt;
     return L"C:\\Users\\u\\AppData\\Roaming\\Pimblo\\a.bat";
   }
+  std::optional<std::vector<std::uint8_t>> Read(const std::wstring&, std::size_t) override { return std::nullopt; }
 };
 
 // Records every step in order, so the tests can check the sequence.
@@ -173,7 +174,7 @@ TEST(FirstStart, WritesTheMarkerShowsTheUsageAsksAndArmsTheHelpWindow) {
     FakeKeys keys;
     FakeShell shell;
     shell.answerYes = yes;
-    EXPECT_TRUE(RunFirstStart(files, keys.keys(), shell, kExe));
+    EXPECT_TRUE(RunFirstStart(files, keys.keys(), shell, kExe, kMarkerPath));
     EXPECT_EQ(files.files[kMarkerPath], "Me\r\nmo\r\n1\r\n");
     EXPECT_EQ(files.files.size(), 1u);
     EXPECT_EQ(shell.log, (Log{L"usage", L"ask: 是否设置为开机自动运行?", L"help timer"}));
@@ -188,7 +189,7 @@ TEST(FirstStart, NotAFirstStartWhenEitherMarkerExists) {
     files.files[inRoot ? std::wstring(kMarkerPath) : *files.FallbackMarkerPath()] = "anything";
     FakeKeys keys;
     FakeShell shell;
-    EXPECT_FALSE(RunFirstStart(files, keys.keys(), shell, kExe));
+    EXPECT_FALSE(RunFirstStart(files, keys.keys(), shell, kExe, kMarkerPath));
     EXPECT_TRUE(shell.log.empty());
     EXPECT_EQ(files.files.size(), 1u);
   }
@@ -199,12 +200,12 @@ TEST(FirstStart, AClosedRootPutsTheMarkerInTheUsersFolderSilently) {
   files.rootWritable = false;
   FakeKeys keys;
   FakeShell shell;
-  EXPECT_TRUE(RunFirstStart(files, keys.keys(), shell, kExe));
+  EXPECT_TRUE(RunFirstStart(files, keys.keys(), shell, kExe, kMarkerPath));
   EXPECT_EQ(files.files.count(*files.FallbackMarkerPath()), 1u);
   EXPECT_EQ(shell.log.front(), L"usage");
   // And the next start is not a first start.
   FakeShell again;
-  EXPECT_FALSE(RunFirstStart(files, keys.keys(), again, kExe));
+  EXPECT_FALSE(RunFirstStart(files, keys.keys(), again, kExe, kMarkerPath));
 }
 
 TEST(FirstStart, NoMarkerAnywhereShowsTheFileErrorAndGoesOn) {
@@ -215,7 +216,7 @@ TEST(FirstStart, NoMarkerAnywhereShowsTheFileErrorAndGoesOn) {
     files.appDataKnown = known;
     FakeKeys keys;
     FakeShell shell;
-    EXPECT_TRUE(RunFirstStart(files, keys.keys(), shell, kExe));
+    EXPECT_TRUE(RunFirstStart(files, keys.keys(), shell, kExe, kMarkerPath));
     EXPECT_EQ(shell.log, (Log{L"error: Cannot create file c:\\a.bat", L"usage", L"ask: 是否设置为开机自动运行?",
                               L"help timer"}));
   }
@@ -240,7 +241,7 @@ TEST(FirstStart, YesTakesTheUsersKeyWhenTheMachinesRefusesAndReportsOnlyWhenBoth
     keys.machine.canOpen = c.machineWritable;
     keys.user.canOpen = c.userWritable;
     FakeShell shell;
-    EXPECT_TRUE(RunFirstStart(files, keys.keys(), shell, kExe));
+    EXPECT_TRUE(RunFirstStart(files, keys.keys(), shell, kExe, kMarkerPath));
     EXPECT_EQ(shell.log, c.log);
     EXPECT_TRUE(keys.machine.values.empty());
     EXPECT_EQ(keys.user.values, c.userWritable ? kHeld : Values{});

@@ -1,7 +1,10 @@
 // The decisions behind the speed commands, the hot keys, the icon and the error box.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/commands.h"
+#include "app/context_menu_entries.h"
 #include "pet/random.h"
 
 namespace pimblo {
@@ -39,6 +42,14 @@ TEST(SlowDown, NothingOnceTheFactorReaches0999) {
   EXPECT_TRUE(SlowDown(f));
 }
 
+TEST(SpeedCaption, TheMenuOpensShowingTheStartSpeed) {
+  for (const ContextMenuEntry& e : kContextMenuEntries) {
+    if (e.command == MenuCommand::ShowSpeed) {
+      EXPECT_EQ(e.caption, SpeedCaption(kStartSpeedFactor));
+    }
+  }
+}
+
 TEST(SpeedCaption, ShortestFormWithAtMostFifteenDigits) {
   EXPECT_EQ(SpeedCaption(0.99), L"现速度为:990");
   EXPECT_EQ(SpeedCaption(1.006), L"现速度为:1006");
@@ -49,9 +60,9 @@ TEST(SpeedCaption, ShortestFormWithAtMostFifteenDigits) {
 TEST(HotKeyFor, ExactlyCtrlAltWithF11OrF12) {
   EXPECT_EQ(HotKeyFor(3, 122), HotKeyAction::Start);
   EXPECT_EQ(HotKeyFor(3, 123), HotKeyAction::Stop);
-  EXPECT_EQ(HotKeyFor(2, 122), HotKeyAction::None);
-  EXPECT_EQ(HotKeyFor(7, 123), HotKeyAction::None);
-  EXPECT_EQ(HotKeyFor(3, 121), HotKeyAction::None);
+  EXPECT_EQ(HotKeyFor(2, 122), HotKeyAction::Nothing);
+  EXPECT_EQ(HotKeyFor(7, 123), HotKeyAction::Nothing);
+  EXPECT_EQ(HotKeyFor(3, 121), HotKeyAction::Nothing);
 }
 
 TEST(TrayOpensMenu, OnlyOnALeftOrRightPress) {
@@ -68,6 +79,16 @@ TEST(ErrorBoxText, AFullStopAfterCharactersThatSortAfterIt) {
   EXPECT_EQ(ErrorBoxText(L"Stop!"), L"Stop!");
   EXPECT_EQ(ErrorBoxText(L"say \"hi\""), L"say \"hi\"");
   EXPECT_EQ(ErrorBoxText(L""), L"");
+}
+
+TEST(HelpText, ElevenLinesJoinedByTheBreakGiven) {
+  const std::wstring windows = HelpText(L"\r\n");
+  EXPECT_EQ(std::count(windows.begin(), windows.end(), L'\n'), 10);
+  EXPECT_TRUE(windows.starts_with(L"  使用方法:\r\n"));
+  EXPECT_TRUE(windows.ends_with(L"\r\n  按CTRL+ALT+F12可使Pimblo停止运动."));
+  const std::wstring lines = HelpText(L"\n");
+  EXPECT_EQ(lines.find(L'\r'), std::wstring::npos);
+  EXPECT_EQ(lines.size() + 10, windows.size());
 }
 
 TEST(TimeOfDaySeed, MillisecondsSinceMidnight) {

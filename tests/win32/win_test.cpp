@@ -360,23 +360,30 @@ TEST_F(MainFormTest, ThePetsWindowIsCutToItsPicture) {
   EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
-TEST_F(MainFormTest, TurningAroundRecutsTheWindowToTheNewPicture) {
+// Every pose, either way it faces, cuts the window to its picture: the first time from the scan,
+// then from the shape kept for it (shown in another order, so each comes after other poses).
+TEST_F(MainFormTest, EveryPoseCutsTheWindowToItsPicture) {
   TZibbetWindow* pet = form->Pets()[0];
   form->Timer1->SetEnabled(false);
   const HWND hwnd = pet->ui::TForm::Handle();
-  for (bool right : {true, false, true}) {
-    pet->PreparePicture();
-    pet->DrawFrame(right ? SheetId::Heads : SheetId::FHeads, 6);
-    pet->DrawFrame(right ? SheetId::Legs : SheetId::FLegs, 3);
-    pet->ShapeToPicture(kPetKey, kPetTolerance);
-    Bitmap pose;
-    (right ? Sheets().Heads : Sheets().FHeads).Draw(6, pose);
-    (right ? Sheets().Legs : Sheets().FLegs).Draw(3, pose);
-    win::ScopedRegion region(CreateRectRgn(0, 0, 0, 0));
-    ASSERT_NE(GetWindowRgn(hwnd, region.Get()), ERROR);
-    const auto expected = RegionOf(ScanBitmap(pose, kPetKey, kPetTolerance).AllRects());
-    EXPECT_TRUE(EqualRgn(region.Get(), expected.Get())) << (right ? "right" : "left");
-  }
+  for (int round = 0; round < 2; ++round)
+    for (bool right : {true, false})
+      for (int head = 0; head < Sheets().Heads.Count(); ++head)
+        for (int leg = 0; leg < Sheets().Legs.Count(); ++leg) {
+          const int h = round == 0 ? head : Sheets().Heads.Count() - 1 - head;
+          pet->PreparePicture();
+          pet->DrawFrame(right ? SheetId::Heads : SheetId::FHeads, h);
+          pet->DrawFrame(right ? SheetId::Legs : SheetId::FLegs, leg);
+          pet->ShapeToPicture(kPetKey, kPetTolerance);
+          Bitmap pose;
+          (right ? Sheets().Heads : Sheets().FHeads).Draw(h, pose);
+          (right ? Sheets().Legs : Sheets().FLegs).Draw(leg, pose);
+          win::ScopedRegion region(CreateRectRgn(0, 0, 0, 0));
+          ASSERT_NE(GetWindowRgn(hwnd, region.Get()), ERROR);
+          const auto expected = RegionOf(ScanBitmap(pose, kPetKey, kPetTolerance).AllRects());
+          EXPECT_TRUE(EqualRgn(region.Get(), expected.Get()))
+              << "round " << round << (right ? " right" : " left") << " head " << h << " leg " << leg;
+        }
 }
 
 // Hot keys another program holds already: the program starts all the same, and
