@@ -10,7 +10,9 @@ start_xvfb() {
   local file fd
   file=$(mktemp)
   exec {fd}>"$file"
-  Xvfb -displayfd "$fd" -screen 0 "${1:-1024x768}x${2:-24}" -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: the server would otherwise reset itself when its last client (the
+  # readiness probe below) leaves, and a client connecting meanwhile would fail.
+  Xvfb -displayfd "$fd" -screen 0 "${1:-1024x768}x${2:-24}" -nolisten tcp -noreset >/dev/null 2>&1 &
   PIMBLO_XVFB_PID=$!
   exec {fd}>&-
   for _ in $(seq 100); do

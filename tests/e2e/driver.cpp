@@ -20,6 +20,7 @@
 //   driver pets                      every pet's rectangle, one a line
 //   driver skinned TITLE|pet         the window's answer to the skin's query
 //   driver activate|iconic|restore TITLE|pet, resize TITLE|pet W H, move TITLE|pet X Y, region TITLE|pet, client TITLE|pet
+//   driver display W H               changes the screen's size (a display change, as a user makes it)
 //   driver metrics                   "dpi D bits B" and the menu, caption and message fonts, "FACE HEIGHT" a line
 //   driver at X Y                    "CLASS L T R B" of the window at that point
 //   driver help-layout TITLE         the help window's text: "lines N overlap K bottom B height H" (overlap: lines
@@ -387,6 +388,16 @@ int wmain(int argc, wchar_t** argv) {
                 static_cast<unsigned long>(user), static_cast<unsigned long>(lists), count.windows);
     CloseHandle(process);
     return 0;
+  }
+  if (cmd == L"display" && argc == 4) {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = static_cast<DWORD>(_wtoi(argv[2]));
+    mode.dmPelsHeight = static_cast<DWORD>(_wtoi(argv[3]));
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    const LONG result = ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr);
+    std::printf("%ld\n", result);
+    return result == DISP_CHANGE_SUCCESSFUL ? 0 : 1;
   }
   if (cmd == L"metrics") {
     HDC screen = GetDC(nullptr);

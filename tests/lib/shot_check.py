@@ -13,6 +13,10 @@
       60 unless given), and the rectangle they lie in (screen coordinates).
   shot_check.py pixel SHOT.png X Y
       Prints "RED GREEN BLUE" of that pixel.
+  shot_check.py same SHOT.png X Y PICTURE PX PY W H
+      Prints the number of pixels of the W x H part of PICTURE at PX PY that
+      the screen at X Y does not show exactly; its magenta (see-through)
+      pixels are left out.
 """
 import subprocess
 import sys
@@ -59,6 +63,14 @@ def pixel(path, x, y):
     print("%d %d %d" % at(0, 0))
 
 
+def same(path, at, picture, part):
+    x, y = at
+    px, py, w, h = part
+    _, _, got = read_ppm(path, [x, y, x + w, y + h])
+    _, _, want = read_ppm(picture, [px, py, px + w, py + h])
+    print(sum(want(i, j) != (255, 0, 255) and want(i, j) != got(i, j) for j in range(h) for i in range(w)))
+
+
 def menu(path, box):
     width, height, at = read_ppm(path, box)
     # The item background: the most common colour of the menu's right half.
@@ -93,7 +105,11 @@ def menu(path, box):
 
 
 def main():
-    what, path, box = sys.argv[1], sys.argv[2], [int(v) for v in sys.argv[3:7]]
+    what, path = sys.argv[1], sys.argv[2]
+    if what == "same":
+        same(path, [int(v) for v in sys.argv[3:5]], sys.argv[5], [int(v) for v in sys.argv[6:10]])
+        return
+    box = [int(v) for v in sys.argv[3:7]]
     if what == "pixel":
         pixel(path, box[0], box[1])
     elif what == "menu":
@@ -101,7 +117,7 @@ def main():
     elif what == "ink":
         ink(path, box, tuple(int(v) for v in sys.argv[7:10]), int(sys.argv[10]) if len(sys.argv) > 10 else 60)
     else:
-        sys.exit("usage: shot_check.py menu|ink|pixel SHOT …")
+        sys.exit("usage: shot_check.py menu|ink|pixel|same SHOT …")
 
 
 if __name__ == "__main__":
