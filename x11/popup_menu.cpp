@@ -50,17 +50,17 @@ PopupMenu::PopupMenu(Display* display, MenuTree& menu, int x, int y, MenuFrame f
   XClassHint classHint{const_cast<char*>("pimblo-menu"), const_cast<char*>("Pimblo")};
   XSetClassHint(display_, window_.Get(), &classHint);
 
-  // Measured with the font the painting will use, on the window itself.
+  // Measured with the font the painting will use, on the window itself. The measuring
+  // canvas lives until the painting one has its font: Xft then hands that the same
+  // face instead of loading it again.
   std::vector<MenuSize> sizes;
-  {
-    XMenuCanvas measuring(display_, window_.Get(), 1, 1, visual, colormap, depth);
-    MenuEntry& root = menu_.Items();
-    for (int i = 0; i < root.Count(); ++i) {
-      MenuEntry& entry = root.Items(i);
-      int width = 0, height = 0;
-      if (entry.OnMeasureItem) entry.OnMeasureItem.Call(entry, measuring, width, height);
-      sizes.push_back({width, height});
-    }
+  XMenuCanvas measuring(display_, window_.Get(), 1, 1, visual, colormap, depth);
+  MenuEntry& root = menu_.Items();
+  for (int i = 0; i < root.Count(); ++i) {
+    MenuEntry& entry = root.Items(i);
+    int width = 0, height = 0;
+    if (entry.OnMeasureItem) entry.OnMeasureItem.Call(entry, measuring, width, height);
+    sizes.push_back({width, height});
   }
   layout_ = LayOutMenu(sizes);
   const Rect screenArea{0, 0, DisplayWidth(display_, screen), DisplayHeight(display_, screen)};

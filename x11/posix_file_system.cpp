@@ -83,7 +83,6 @@ std::optional<std::vector<std::uint8_t>> PosixFileSystem::Read(const std::wstrin
     have += static_cast<std::size_t>(n);
     if (have > limit) return std::nullopt;
   }
-  if (have > limit) return std::nullopt;
   bytes.resize(have);
   return bytes;
 }

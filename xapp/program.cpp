@@ -200,8 +200,6 @@ Program::Program(Display* display)
   TZibbetForm& pet = petWindow_->Pet();
   pet.PosX = static_cast<float>(cursor.x);
   pet.PosY = static_cast<float>(cursor.y);
-  pet.LegFrame = 0;
-  pet.ShownLeg = 1;
   petWindow_->Show();
   if (auto pictures = ReadIco(assets::IconFile()))
     tray_.emplace(display_, std::move(*pictures), x11::ToUtf8(kTrayTip), [this](ScreenPoint at) { OpenMenu(at); });
@@ -247,7 +245,7 @@ int Program::Run() {
     if (tray_) tray_->OnTime(now);
     if (quitting_ || !motion_ || restartTicks_) continue;
     if (now < due) continue;
-    Tick();
+    Step();  // the events were taken just above
     // The help window a first start asked for comes a tick after the pet, as the
     // Windows program's two timers of 10 ms come one after the other.
     if (helpDue_) {
@@ -288,11 +286,6 @@ void Program::Dispatch(const XEvent& event) {
   if (tray_) tray_->Handle(event);
   if (help_ && help_->Owns(event)) help_->Dispatch(event);
   for (const EventHandler& handler : handlers_) handler(event);
-}
-
-void Program::Tick() {
-  TakeEvents();
-  Step();
 }
 
 void Program::Step() {

@@ -80,8 +80,7 @@ class Program {
   void TakeEvents();
   // Hands one event to every taker.
   void Dispatch(const XEvent& event);
-  void Tick();
-  // The pet's step alone, for loops that take the events themselves (the menu's).
+  // The pet's step, for loops that have taken the events just before (the main loop's, the menu's).
   void Step();
   // Puts the pet back on top when another window came above it.
   void KeepOnTop();
