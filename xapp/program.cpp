@@ -115,8 +115,21 @@ void OpenInBrowser(const wchar_t* address) {
   char opener[] = "xdg-open";
   char* const argv[] = {opener, const_cast<char*>(url.c_str()), nullptr};
   pid_t child = 0;
-  // The browser outlives us or not; its exit is never waited for (SIGCHLD is ignored).
-  posix_spawnp(&child, opener, nullptr, nullptr, argv, environ);
+  // The browser outlives us or not; its exit is never waited for (SIGCHLD is ignored
+  // here). The opener starts with the signals as a new program expects them, not ours:
+  // a shell script that ignores SIGCHLD loses its commands' exit statuses.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none, ours;
+  sigemptyset(&none);
+  sigemptyset(&ours);
+  sigaddset(&ours, SIGCHLD);
+  sigaddset(&ours, SIGUSR1);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setsigdefault(&attributes, &ours);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  posix_spawnp(&child, opener, nullptr, &attributes, argv, environ);
+  posix_spawnattr_destroy(&attributes);
 }
 
 // Whether an event of the root's tells of another window mapped or restacked.
