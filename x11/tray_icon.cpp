@@ -4,12 +4,12 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
-#include <bit>
 #include <cassert>
 #include <cstdlib>
 #include <string>
 
 #include "x11/error_trap.h"
+#include "x11/pixel_format.h"
 
 namespace pimblo::x11 {
 namespace {
@@ -43,15 +43,6 @@ bool AddEvents(Display* display, Window window, long events) {
   return trap.FirstError() == Success;
 }
 
-// A channel of 0..255 as the bits of a pixel value under `mask`.
-unsigned long Channel(unsigned value, unsigned long mask) {
-  if (mask == 0) return 0;
-  const int shift = std::countr_zero(mask);
-  const int bits = std::popcount(mask);
-  const unsigned long scaled = bits >= 8 ? static_cast<unsigned long>(value) << (bits - 8) : value >> (8 - bits);
-  return (scaled << shift) & mask;
-}
-
 // The pixel value of an opaque colour in a TrueColor visual; the bits no colour channel uses are
 // alpha in a 32-bit visual and are set (opaque). A colour-mapped visual gets black or white.
 unsigned long PixelValue(const Visual* visual, int depth, Pixel p, Display* display, int screen) {
@@ -59,8 +50,9 @@ unsigned long PixelValue(const Visual* visual, int depth, Pixel p, Display* disp
     const unsigned brightness = (RedOf(p) * 3u + GreenOf(p) * 6u + BlueOf(p)) / 10u;
     return brightness >= 128 ? WhitePixel(display, screen) : BlackPixel(display, screen);
   }
-  unsigned long value = Channel(RedOf(p), visual->red_mask) | Channel(GreenOf(p), visual->green_mask) |
-                        Channel(BlueOf(p), visual->blue_mask);
+  unsigned long value =
+      NativePixel(p, {static_cast<std::uint32_t>(visual->red_mask), static_cast<std::uint32_t>(visual->green_mask),
+                      static_cast<std::uint32_t>(visual->blue_mask)});
   const unsigned long all = depth >= 32 ? 0xFFFFFFFFul : (1ul << depth) - 1;
   value |= all & ~(visual->red_mask | visual->green_mask | visual->blue_mask);
   return value;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "look/menu_colors.h"
+#include "x11/pixel_format.h"
 #include "x11/system_colors.h"
 #include "x11/text.h"
 
@@ -35,15 +36,6 @@ std::vector<FcChar32> Utf32(std::wstring_view text) {
 XRectangle XRectOf(const Rect& r) {
   return {static_cast<short>(r.left), static_cast<short>(r.top), static_cast<unsigned short>(std::max(0, r.Width())),
           static_cast<unsigned short>(std::max(0, r.Height()))};
-}
-
-// The channel of a colour placed where a TrueColor visual's mask wants it.
-unsigned long Channel(int value, unsigned long mask) {
-  if (mask == 0) return 0;
-  const int shift = std::countr_zero(mask);
-  const int bits = std::popcount(mask);
-  const unsigned long scaled = static_cast<unsigned long>(value) >> (8 - std::min(bits, 8));
-  return (scaled << shift) & mask;
 }
 
 XftFont* OpenFont(Display* display, int screen, const MenuFont& asked) {
@@ -160,8 +152,9 @@ void XMenuCanvas::OutText(int x, int y, std::wstring_view text, ColorRef color, 
 }
 
 unsigned long XMenuCanvas::PixelOf(ColorRef color) const {
-  return Channel(RedOfColor(color), visual_->red_mask) | Channel(GreenOfColor(color), visual_->green_mask) |
-         Channel(BlueOfColor(color), visual_->blue_mask);
+  return NativePixel(PixelFromColorRef(color), {static_cast<std::uint32_t>(visual_->red_mask),
+                                                static_cast<std::uint32_t>(visual_->green_mask),
+                                                static_cast<std::uint32_t>(visual_->blue_mask)});
 }
 
 void XMenuCanvas::UseColor(ColorRef color) { XSetForeground(display_, gc_.Get(), PixelOf(color)); }
