@@ -8,14 +8,10 @@
 namespace pimblo {
 namespace {
 
-constexpr int kColorHighlight = 13;  // GetSysColor's index, the blend of a disabled glyph
-constexpr int kColorWindowText = 8;  // what a skin colour left unset stands for
-
 // A skin colour as RGB: system colours through the canvas, an unset one as the window text's.
 ColorRef SkinMenuColour(MenuCanvas& canvas, const TSkinData& skin, TSkinColor which) {
   const ColorRef c = skin.Colors[which];
-  if (c == clNone) return canvas.SystemColor(kColorWindowText);
-  return ColorToRGB(canvas, c) & 0xFFFFFF;
+  return ColorToRGB(canvas, c == clNone ? clWindowText : c);
 }
 
 // The tag's square of the strip; empty when the strip has none.
@@ -63,7 +59,7 @@ void DrawSkinMenuItem(MenuCanvas& canvas, const Rect& r, const TSkinData& skin, 
   }
   Bitmap glyph = GlyphOf(glyphs, item->tag);
   if (glyph.width > 0) {
-    if (disabled) BlendHalf(glyph, canvas.SystemColor(kColorHighlight));
+    if (disabled) BlendHalf(glyph, ColorToRGB(canvas, clHighlight));  // a disabled glyph
     canvas.DrawBitmap(r.left + kGlyphLeft, r.top + (r.Height() - kGlyphSize) / 2, glyph, kGlyphSeeThrough);
   }
   const ColorRef text = SkinMenuColour(canvas, skin, disabled ? scButtonShadow : selected ? scHilightText : scMenuText);
