@@ -157,14 +157,9 @@ void SkinnedWindow::Show() {
 }
 
 void SkinnedWindow::Hide() {
-  XUnmapWindow(display_, window_.Get());
+  // Withdrawn (unmapped, and the root told), so the manager forgets it too.
+  XWithdrawWindow(display_, window_.Get(), screen_);
   captionFont_.reset();
-  // A withdrawn window tells the root (ICCCM), so the manager forgets it too.
-  XEvent e{};
-  e.xunmap.type = UnmapNotify;
-  e.xunmap.event = RootWindow(display_, screen_);
-  e.xunmap.window = window_.Get();
-  XSendEvent(display_, RootWindow(display_, screen_), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
   XFlush(display_);
 }
 
