@@ -84,7 +84,6 @@ void TZibbetWindow::DrawFrame(SheetId sheet, std::int32_t index) {
 
 void TZibbetWindow::ShapeToPicture(std::uint32_t key, std::uint32_t tolerance) {
   ++redraws;
-  GdiFlush();
   win::ScopedRegion region = ShapeOf(key, tolerance);
   // The window system owns the region once it took it; 0 removes the shape (a pet
   // whose picture cannot be scanned shows square but lives on).
